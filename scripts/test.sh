@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once normally, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Also checks the source formatting.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/ensure-deps.sh"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== formatting"
+cd "$root"
+git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' \
+    | xargs -r clang-format --dry-run --Werror
+
+echo "== debug build and tests"
+"$root/scripts/build.sh" build/debug -DCMAKE_BUILD_TYPE=Debug
+ctest --test-dir "$root/build/debug" --output-on-failure -j 2
+
+echo "== sanitizer build and tests"
+"$root/scripts/build.sh" build/asan -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$root/build/asan" --output-on-failure -j 2

@@ -1,0 +1,37 @@
+#pragma once
+// Number and date/time formats in the notation the log's displays and files use:
+// "#####.##0", "###,##0", "hh:nn:ss", "h:nn:ss AMPM", "yyyy/mm/dd", "mm/dd", "yyyymmddhhnn" ...
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <optional>
+
+namespace velk {
+
+// Formats a number by a pattern of "#", "0", "," and ".": "0" forces a digit, "#" shows one
+// only when significant, a "," in the integer part groups thousands, the digits after "."
+// give the rounding. Example: 14.025 with "#####.##0" is "14.025"; 1234 with "###,##0" is
+// "1,234"; 0 with "##,###" is "".
+QString formatNumber(double value, const QString& pattern);
+
+// Formats a date/time by a pattern of yyyy, mm (month, or minutes right after h/hh), dd, hh, h,
+// nn, ss and AMPM (upper-case AM/PM). Other characters are copied.
+QString formatDateTime(const QDateTime& moment, const QString& pattern);
+
+// Date in the system's short date format (for status messages).
+QString formatShortDate(const QDate& date);
+
+// A date typed by the operator: "yyyy/mm/dd", "yyyy-mm-dd", "mm/dd/yyyy", "m/d/yyyy",
+// "mm-dd-yyyy", "yyyy/m/d"; nothing when it is not a real calendar date.
+std::optional<QDate> parseOperatorDate(const QString& text);
+// A time typed by the operator: "h:mm", "hh:mm" or "hh:mm:ss", 24-hour; nothing when invalid.
+std::optional<QTime> parseOperatorTime(const QString& text);
+
+// The date and time fields of a log record; nothing when either cannot be read.
+std::optional<QDateTime> parseRecordMoment(const QString& date, const QString& time);
+
+// Operating time in seconds as "hh:mm:ss" (hours may exceed 99).
+QString formatOperatingTime(double seconds);
+
+} // namespace velk

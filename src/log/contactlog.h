@@ -1,0 +1,76 @@
+#pragma once
+// ContactLog: the in-memory contest log, mirrored record for record in log.txt. Reads and writes
+// that file; appends are synced before they return and rewrites replace the file atomically.
+#include "common/contactrecord.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+namespace velk {
+
+struct LoadResult {
+    bool ok = false;
+    QString error; // what went wrong, for the operator
+    int line = 0;  // line that could not be read, 0 when the file itself failed
+};
+
+struct WriteResult {
+    bool ok = false;
+    QString error;
+};
+
+class ContactLog
+{
+public:
+    int count() const { return static_cast<int>(m_records.size()); }
+    // 1-based, as the list of previous contacts numbers them.
+    const ContactRecord& record(int number) const { return m_records.at(static_cast<size_t>(number - 1)); }
+    const std::vector<ContactRecord>& records() const { return m_records; }
+
+    // Count the automatic backup compares against; set by the first load of the run.
+    int loadedBaseline() const { return m_loadedBaseline; }
+    void setLoadedBaseline(int count) { m_loadedBaseline = count; }
+
+    // Replaces the records with the file's. A missing file, an unreadable line or a line
+    // without nine values fails the load and leaves the log empty; the file is not touched.
+    LoadResult load(const QString& path);
+    // Parses log-file bytes (the same rules as load).
+    LoadResult loadBytes(const QByteArray& bytes);
+
+    // Appends one line to the file, flushed and synced, then adds the record. On failure the
+    // in-memory log is unchanged.
+    WriteResult append(const ContactRecord& record, const QString& path);
+    // Writes every record to a temporary file beside path and renames it over path.
+    WriteResult rewrite(const QString& path) const;
+    // Removes record `number` (1-based) from memory; the caller rewrites and reloads.
+    void remove(int number);
+    void replace(int number, const ContactRecord& record);
+    void clear() { m_records.clear(); }
+
+    // One log-file line (with CR LF) for a record.
+    static QByteArray encodeLine(const ContactRecord& record);
+
+private:
+    std::vector<ContactRecord> m_records;
+    int m_loadedBaseline = 0;
+};
+
+// Truncates (or creates) the log file to zero length, atomically.
+WriteResult truncateLogFile(const QString& path);
+
+// Automatic backup: copies the log to backupFolder/yyyymmddhhnn.log (local time) when the log
+// holds contacts and has grown or changed since it was loaded. Failures are silent by design;
+// returns the path written, or empty when nothing was written.
+QString backupLog(const ContactLog& log, const QString& logPath, const QString& backupFolder,
+                  const QDateTime& localNow);
+
+// Copies a file over another through a temporary file and a rename.
+WriteResult copyFileAtomically(const QString& from, const QString& to);
+
+// Archive name: backupFolder/<call reduced to its leading letters and digits><yyyy-mm-dd>.log.
+QString proposedArchivePath(const QString& backupFolder, const QString& ownCall, const QDate& localDate);
+
+} // namespace velk

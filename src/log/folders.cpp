@@ -1,0 +1,139 @@
+#include "log/folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace velk {
+
+namespace {
+
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Creates the folder and any missing parents. Empty on success, else the system's reason.
+QString makeFolder(const QString& path)
+{
+    if (QFileInfo(path).isDir()) {
+        return {};
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(nativePath(path), ec);
+    if (ec) {
+        return QString::fromLocal8Bit(ec.message());
+    }
+    if (!QFileInfo(path).isDir()) {
+        return QStringLiteral("the folder could not be created");
+    }
+    return {};
+}
+
+bool isFolder(const QString& path)
+{
+    return QFileInfo(path).isDir();
+}
+
+} // namespace
+
+QString FindDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
+                            QString* error)
+{
+    QString profile = env.value(QStringLiteral("USERPROFILE"));
+    if (profile.isEmpty()) {
+        profile = env.value(QStringLiteral("HOME"));
+    }
+
+    QString base;
+    if (profile.isEmpty()) {
+        base = QDir::homePath() + QStringLiteral("/My Documents");
+    } else if (isFolder(profile + QStringLiteral("/My Documents"))) {
+        base = profile + QStringLiteral("/My Documents");
+    } else if (isFolder(profile + QStringLiteral("/Documents"))) {
+        base = profile + QStringLiteral("/Documents");
+    } else {
+        base = profile;
+    }
+
+    QString failure = makeFolder(base + makerSub);
+    if (!failure.isEmpty()) {
+        const QString appData = env.value(QStringLiteral("APPDATA"));
+        if (!appData.isEmpty()) {
+            base = appData;
+            failure = makeFolder(base + makerSub);
+        }
+    }
+    if (failure.isEmpty()) {
+        failure = makeFolder(base + makerSub + productSub);
+    }
+    if (error != nullptr) {
+        *error = failure;
+    }
+    return base + makerSub;
+}
+
+QString EnsureFolder(const QString& path)
+{
+    if (path.isEmpty()) {
+        return QStringLiteral("Invalid Path");
+    }
+    const QString failure = makeFolder(path);
+    if (failure.isEmpty()) {
+        return {};
+    }
+    return path + QStringLiteral("  ") + failure;
+}
+
+Folders resolveFolders(const Environment& env, const QString& workingFolder)
+{
+    Folders folders;
+    folders.working = workingFolder;
+
+    const QString maker = QStringLiteral("/Varno Software");
+    QString error;
+    folders.data = FindDocumentsFolder(env, maker, QStringLiteral("/VELK"), &error) + QStringLiteral("/VELK");
+    if (!error.isEmpty()) {
+        folders.errors << folders.data + QStringLiteral("  ") + error;
+    }
+    error.clear();
+    folders.shared =
+        FindDocumentsFolder(env, maker, QStringLiteral("/Shared"), &error) + QStringLiteral("/Shared");
+    if (!error.isEmpty()) {
+        folders.errors << folders.shared + QStringLiteral("  ") + error;
+    }
+
+    folders.backup = folders.data + QStringLiteral("/BACKUP");
+    const QString backupError = EnsureFolder(folders.backup);
+    if (!backupError.isEmpty()) {
+        folders.errors << backupError;
+    }
+    return folders;
+}
+
+QString SafeCallForFileName(const QString& call)
+{
+    qsizetype length = 0;
+    while (length < call.size()) {
+        const QChar c = call.at(length);
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        const bool upper = c >= QLatin1Char('A') && c <= QLatin1Char('Z');
+        if (!digit && !upper) {
+            break;
+        }
+        ++length;
+    }
+    if (length == 0) {
+        return QStringLiteral("YourCall");
+    }
+    return call.left(length);
+}
+
+} // namespace velk

@@ -1,0 +1,35 @@
+#pragma once
+// Folders: where the log keeps its files. Working folder (log.txt, VELKpref.txt), the data folder
+// under the user's documents (with BACKUP) and the shared folder beside it.
+#include "common/platform/environment.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace velk {
+
+struct Folders {
+    QString working;
+    QString data;   // <documents>/Varno Software/VELK
+    QString shared; // <documents>/Varno Software/Shared
+    QString backup; // data + /BACKUP
+    QStringList errors; // one message per folder that could not be made, for the operator
+
+    QString logFile() const { return working + QStringLiteral("/log.txt"); }
+    QString preferencesFile() const { return working + QStringLiteral("/VELKpref.txt"); }
+    QString xmlStoreFile() const { return shared + QStringLiteral("/SharedUserPreferences.xml"); }
+};
+
+// The documents base: USERPROFILE (HOME when USERPROFILE is unset) + "/My Documents" or
+// "/Documents" when it exists, else the variable itself, else APPDATA. The maker folder and
+// product folder below it are created when missing. Returns the maker folder.
+QString FindDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
+                            QString* error = nullptr);
+// Creates the folder when missing; returns an error message, empty on success.
+QString EnsureFolder(const QString& path);
+// Resolves and creates every folder of the run.
+Folders resolveFolders(const Environment& env, const QString& workingFolder);
+// The leading run of "A"-"Z" and "0"-"9" of a call sign, or "YourCall" when that is empty.
+QString SafeCallForFileName(const QString& call);
+
+} // namespace velk

@@ -1,0 +1,359 @@
+#include "log/contactlog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velk;
+
+namespace {
+
+ContactRecord contact(const QString& call, const QString& frequency = QStringLiteral("14.025"))
+{
+    return {call,
+            QStringLiteral("PAT"),
+            QStringLiteral("CT"),
+            QStringLiteral("2026/01/10"),
+            QStringLiteral("18:04:31"),
+            QStringLiteral("20"),
+            QStringLiteral("NA"),
+            QStringLiteral("LEE"),
+            frequency};
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class ContactLogFileTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString logPath() const { return dir.filePath(QStringLiteral("log.txt")); }
+};
+
+} // namespace
+
+TEST(ContactLogFormat, EncodesNineQuotedFieldsWithCrLf)
+{
+    EXPECT_EQ(
+        ContactLog::encodeLine(contact(QStringLiteral("N0CALL"))),
+        QByteArray(
+            "\"N0CALL\",\"PAT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"14.025\"\r\n"));
+    EXPECT_EQ(
+        ContactLog::encodeLine(contact(QStringLiteral("N0CALL"), QString())),
+        QByteArray("\"N0CALL\",\"PAT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"\"\r\n"));
+}
+
+TEST(ContactLogFormat, NeverLetsQuotesOrLineBreaksIntoTheFile)
+{
+    ContactRecord record = contact(QStringLiteral("N0CALL"));
+    record.name = QStringLiteral("PA\"T\r\nX");
+    const QByteArray line = ContactLog::encodeLine(record);
+    EXPECT_EQ(
+        line,
+        QByteArray(
+            "\"N0CALL\",\"PATX\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"14.025\"\r\n"));
+    ContactLog log;
+    ASSERT_TRUE(log.loadBytes(line).ok);
+    EXPECT_EQ(log.record(1).name, QStringLiteral("PATX"));
+}
+
+TEST(ContactLogFormat, LoadsLatin1AndShortTimes)
+{
+    ContactLog log;
+    const QByteArray bytes =
+        "\"VE2XYZ\",\"J\xC9R\xD4ME\",\"QC\",\"2026/01/10\",\"18:04\",\"40\",\"NA\",\"LEE\",\"\"\r\n";
+    ASSERT_TRUE(log.loadBytes(bytes).ok);
+    ASSERT_EQ(log.count(), 1);
+    EXPECT_EQ(log.record(1).name, QStringLiteral("J\u00C9R\u00D4ME"));
+    EXPECT_EQ(log.record(1).time, QStringLiteral("18:04"));
+    EXPECT_TRUE(log.record(1).frequency.isEmpty());
+    EXPECT_EQ(ContactLog::encodeLine(log.record(1)), bytes);
+}
+
+TEST(ContactLogLoad, RejectsDamagedLinesAndLeavesTheLogEmpty)
+{
+    const QByteArray good = ContactLog::encodeLine(contact(QStringLiteral("N0CALL")));
+    struct Case
+    {
+        const char* what;
+        QByteArray bytes;
+        int line;
+    };
+    const Case cases[] = {
+        {"stray quote",
+         good + "\"K1ABC\",\"P\"AT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"\"\r\n", 2},
+        {"eight fields",
+         good + good + "\"K1ABC\",\"PAT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\"\r\n", 3},
+        {"ten fields",
+         "\"K1ABC\",\"PAT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"\",\"\"\r\n", 1},
+        {"truncated last line", good + "\"K1ABC\",\"PAT\",\"CT\",\"2026/01/1", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ContactLog log;
+        ASSERT_TRUE(log.loadBytes(good + good).ok);
+        const LoadResult result = log.loadBytes(c.bytes);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.line, c.line);
+        EXPECT_FALSE(result.error.isEmpty());
+        EXPECT_EQ(log.count(), 0);
+    }
+}
+
+TEST_F(ContactLogFileTest, MissingFileFailsNamingTheFile)
+{
+    ContactLog log;
+    const LoadResult result = log.load(logPath());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.line, 0);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("log.txt")));
+    EXPECT_FALSE(QFile::exists(logPath()));
+}
+
+TEST_F(ContactLogFileTest, EmptyFileLoadsNoContacts)
+{
+    writeAll(logPath(), QByteArray());
+    ContactLog log;
+    EXPECT_TRUE(log.load(logPath()).ok);
+    EXPECT_EQ(log.count(), 0);
+}
+
+TEST_F(ContactLogFileTest, FailedLoadLeavesFileUntouched)
+{
+    const QByteArray bytes = "\"N0CALL\",\"PAT\"\r\nrubbish \"\r\n";
+    writeAll(logPath(), bytes);
+    ContactLog log;
+    const LoadResult result = log.load(logPath());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.line, 1);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("log.txt")));
+    EXPECT_EQ(readAll(logPath()), bytes);
+}
+
+TEST_F(ContactLogFileTest, AppendWritesExactBytesAndCreatesTheFile)
+{
+    ContactLog log;
+    ASSERT_TRUE(log.append(contact(QStringLiteral("N0CALL")), logPath()).ok);
+    ASSERT_TRUE(log.append(contact(QStringLiteral("K1ABC"), QString()), logPath()).ok);
+    EXPECT_EQ(readAll(logPath()),
+              QByteArray(
+                  "\"N0CALL\",\"PAT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"14.025\"\r\n"
+                  "\"K1ABC\",\"PAT\",\"CT\",\"2026/01/10\",\"18:04:31\",\"20\",\"NA\",\"LEE\",\"\"\r\n"));
+    EXPECT_EQ(log.count(), 2);
+}
+
+TEST_F(ContactLogFileTest, AppendAfterALastLineWithoutLineEndStartsANewLine)
+{
+    writeAll(logPath(), ContactLog::encodeLine(contact(QStringLiteral("N0CALL"))).chopped(2));
+    ContactLog log;
+    ASSERT_TRUE(log.append(contact(QStringLiteral("K1ABC")), logPath()).ok);
+    ContactLog reloaded;
+    ASSERT_TRUE(reloaded.load(logPath()).ok);
+    ASSERT_EQ(reloaded.count(), 2);
+    EXPECT_EQ(reloaded.record(2).call, QStringLiteral("K1ABC"));
+}
+
+TEST_F(ContactLogFileTest, HundredContactsRoundTrip)
+{
+    ContactLog log;
+    for (int i = 0; i < 100; ++i) {
+        ContactRecord record = contact(QStringLiteral("K%1ABC").arg(i));
+        record.time = QStringLiteral("18:%1:00").arg(i % 60, 2, 10, QLatin1Char('0'));
+        record.frequency = i % 2 ? QStringLiteral("7.030") : QString();
+        ASSERT_TRUE(log.append(record, logPath()).ok) << i;
+    }
+    ContactLog reloaded;
+    ASSERT_TRUE(reloaded.load(logPath()).ok);
+    EXPECT_EQ(reloaded.records(), log.records());
+}
+
+TEST_F(ContactLogFileTest, AppendFailureReportsCauseAndLeavesMemory)
+{
+    ContactLog log;
+    ASSERT_TRUE(log.append(contact(QStringLiteral("N0CALL")), logPath()).ok);
+
+    const QString missingFolder = dir.filePath(QStringLiteral("nowhere/log.txt"));
+    WriteResult result = log.append(contact(QStringLiteral("K1ABC")), missingFolder);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("log.txt")));
+    EXPECT_EQ(log.count(), 1);
+
+    result = log.append(contact(QStringLiteral("K1ABC")), dir.path());
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(log.count(), 1);
+}
+
+#ifdef Q_OS_LINUX
+TEST(ContactLogAppend, FullDiskReportsFailure)
+{
+    // /dev/full accepts the open and fails the write-out, as a full disk does.
+    if (!QFile::exists(QStringLiteral("/dev/full"))) {
+        GTEST_SKIP();
+    }
+    ContactLog log;
+    const WriteResult result = log.append(contact(QStringLiteral("N0CALL")), QStringLiteral("/dev/full"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(log.count(), 0);
+}
+#endif
+
+TEST_F(ContactLogFileTest, RewriteAfterRemoveRenumbers)
+{
+    ContactLog log;
+    for (int i = 1; i <= 10; ++i) {
+        ASSERT_TRUE(log.append(contact(QStringLiteral("K%1ABC").arg(i)), logPath()).ok);
+    }
+    log.remove(5);
+    ASSERT_TRUE(log.rewrite(logPath()).ok);
+
+    ContactLog reloaded;
+    ASSERT_TRUE(reloaded.load(logPath()).ok);
+    ASSERT_EQ(reloaded.count(), 9);
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(reloaded.record(n).call, QStringLiteral("K%1ABC").arg(n));
+    }
+    EXPECT_EQ(reloaded.record(5).call, QStringLiteral("K6ABC"));
+    EXPECT_EQ(reloaded.record(9).call, QStringLiteral("K10ABC"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("log.txt")});
+}
+
+TEST_F(ContactLogFileTest, RewriteFailureKeepsTheOldFile)
+{
+    ContactLog log;
+    ASSERT_TRUE(log.append(contact(QStringLiteral("N0CALL")), logPath()).ok);
+    const QByteArray before = readAll(logPath());
+    log.clear();
+    const WriteResult result = log.rewrite(dir.filePath(QStringLiteral("nowhere/log.txt")));
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(readAll(logPath()), before);
+}
+
+TEST(ContactLogEdit, OutOfRangeNumbersAreIgnored)
+{
+    ContactLog log;
+    ASSERT_TRUE(log.loadBytes(ContactLog::encodeLine(contact(QStringLiteral("N0CALL"))) +
+                              ContactLog::encodeLine(contact(QStringLiteral("K1ABC"))))
+                    .ok);
+    log.remove(0);
+    log.remove(3);
+    log.remove(-1);
+    log.replace(0, contact(QStringLiteral("W1AW")));
+    log.replace(3, contact(QStringLiteral("W1AW")));
+    ASSERT_EQ(log.count(), 2);
+    EXPECT_EQ(log.record(1).call, QStringLiteral("N0CALL"));
+    EXPECT_EQ(log.record(2).call, QStringLiteral("K1ABC"));
+
+    log.replace(2, contact(QStringLiteral("W1AW")));
+    EXPECT_EQ(log.record(2).call, QStringLiteral("W1AW"));
+    log.remove(1);
+    ASSERT_EQ(log.count(), 1);
+    EXPECT_EQ(log.record(1).call, QStringLiteral("W1AW"));
+}
+
+TEST_F(ContactLogFileTest, TruncateEmptiesOrCreatesTheFile)
+{
+    ContactLog log;
+    ASSERT_TRUE(log.append(contact(QStringLiteral("N0CALL")), logPath()).ok);
+    ASSERT_TRUE(truncateLogFile(logPath()).ok);
+    EXPECT_TRUE(QFile::exists(logPath()));
+    EXPECT_EQ(QFileInfo(logPath()).size(), 0);
+
+    const QString fresh = dir.filePath(QStringLiteral("new.txt"));
+    ASSERT_TRUE(truncateLogFile(fresh).ok);
+    EXPECT_TRUE(QFile::exists(fresh));
+    EXPECT_FALSE(truncateLogFile(dir.filePath(QStringLiteral("nowhere/log.txt"))).ok);
+}
+
+TEST_F(ContactLogFileTest, BackupOnlyWhenTheLogHasChanged)
+{
+    const QString backup = dir.filePath(QStringLiteral("VELK/BACKUP"));
+    const QDateTime localNow(QDate(2026, 1, 10), QTime(18, 4, 59));
+    ContactLog log;
+
+    ASSERT_TRUE(truncateLogFile(logPath()).ok);
+    EXPECT_TRUE(backupLog(log, logPath(), backup, localNow).isEmpty()) << "empty log";
+
+    ASSERT_TRUE(log.append(contact(QStringLiteral("N0CALL")), logPath()).ok);
+    log.setLoadedBaseline(1);
+    EXPECT_TRUE(backupLog(log, logPath(), backup, localNow).isEmpty()) << "unchanged since load";
+    EXPECT_FALSE(QDir(backup).exists());
+
+    ASSERT_TRUE(log.append(contact(QStringLiteral("K1ABC")), logPath()).ok);
+    const QString written = backupLog(log, logPath(), backup, localNow);
+    EXPECT_EQ(written, backup + QStringLiteral("/202601101804.log"));
+    EXPECT_EQ(readAll(written), readAll(logPath()));
+
+    // Same minute: the earlier copy is overwritten.
+    ASSERT_TRUE(log.append(contact(QStringLiteral("W1AW")), logPath()).ok);
+    EXPECT_EQ(backupLog(log, logPath(), backup, localNow), written);
+    EXPECT_EQ(readAll(written), readAll(logPath()));
+    EXPECT_EQ(QDir(backup).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(ContactLogFileTest, BackupFailureIsSilent)
+{
+    ContactLog log;
+    ASSERT_TRUE(log.append(contact(QStringLiteral("N0CALL")), logPath()).ok);
+    const QDateTime localNow(QDate(2026, 1, 10), QTime(18, 4));
+    // The backup folder cannot be made where a file stands.
+    EXPECT_TRUE(backupLog(log, logPath(), logPath(), localNow).isEmpty());
+    // The log itself is missing.
+    EXPECT_TRUE(backupLog(log, dir.filePath(QStringLiteral("gone.txt")), dir.path(), localNow).isEmpty());
+}
+
+TEST_F(ContactLogFileTest, CopyFileAtomically)
+{
+    const QString from = dir.filePath(QStringLiteral("a.txt"));
+    const QString to = dir.filePath(QStringLiteral("b.txt"));
+    writeAll(from, "new\r\n");
+    writeAll(to, "old and longer\r\n");
+    ASSERT_TRUE(copyFileAtomically(from, to).ok);
+    EXPECT_EQ(readAll(to), QByteArray("new\r\n"));
+
+    const WriteResult missing = copyFileAtomically(dir.filePath(QStringLiteral("none.txt")), to);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.error.contains(QStringLiteral("none.txt")));
+    EXPECT_EQ(readAll(to), QByteArray("new\r\n"));
+}
+
+TEST(ContactLogArchive, NameFromCallAndDate)
+{
+    const QDate date(2026, 1, 10);
+    EXPECT_EQ(proposedArchivePath(QStringLiteral("/b"), QStringLiteral("N0CALL/4"), date),
+              QStringLiteral("/b/N0CALL2026-01-10.log"));
+    EXPECT_EQ(proposedArchivePath(QStringLiteral("/b"), QString(), date),
+              QStringLiteral("/b/YourCall2026-01-10.log"));
+}
+
+TEST(ContactLogPerformance, LoadsALargeLogInOnePass)
+{
+    // A log far larger than any contest; a quadratic load would not finish in reasonable time.
+    const QByteArray line = ContactLog::encodeLine(contact(QStringLiteral("N0CALL")));
+    QByteArray bytes;
+    bytes.reserve(line.size() * 100000);
+    for (int i = 0; i < 100000; ++i) {
+        bytes += line;
+    }
+    ContactLog log;
+    ASSERT_TRUE(log.loadBytes(bytes).ok);
+    EXPECT_EQ(log.count(), 100000);
+    EXPECT_EQ(log.record(100000), contact(QStringLiteral("N0CALL")));
+}
