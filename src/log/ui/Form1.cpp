@@ -24,6 +24,7 @@
 #include <QTimeZone>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velk {
@@ -118,7 +119,7 @@ bool Form1::startUp()
     }
     Label24->setText(prefs.currentBand);
     LoadPrefixTable();
-    showStationLabels();
+    showStationDialog();
 
     const MessageAnswer answer = m_platform.prompter.message(
         QStringLiteral(
@@ -226,6 +227,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         txtPostConDate_GotFocus();
     } else if (watched == txtPostConTime && type == QEvent::FocusIn) {
         QTimer::singleShot(0, txtPostConTime, &QLineEdit::selectAll);
+    } else if (const auto grid = std::find(Label10.begin(), Label10.end(), watched); grid != Label10.end()) {
+        if (locationLabelEvent(static_cast<int>(grid - Label10.begin()), event)) {
+            return true;
+        }
     } else if (watched == Label24 && type == QEvent::MouseButtonRelease) {
         Label24_Click();
     } else if (watched == m_listView->viewport() && type == QEvent::MouseButtonRelease) {
@@ -664,8 +669,7 @@ bool Form1::mnuOpen2()
         return false;
     }
     RefreshContactList();
-    TimeStats();
-    Labeldisplay();
+    rebuildScoreDisplays();
     if (m_session.log.loadedBaseline() == 0) {
         m_session.log.setLoadedBaseline(m_session.log.count());
     }

@@ -99,6 +99,8 @@ public:
     void Labeldisplay();
     void TimeStats();
     void LoadPrefixTable();
+    void mnuColors_Click();
+    void mnuSetup_Click();
 
     // State the tests and other windows read.
     bool timeOn() const { return m_timeOn; }
@@ -225,6 +227,18 @@ private:
     void endProgram();
     void shutDown();
     void showStationLabels();
+
+    // --- Duplicate check, multipliers and score (Form1Dupes.cpp, Form1Score.cpp) ---
+    // Rebuilds the derived tables from the freshly loaded log and refreshes every score display.
+    void rebuildScoreDisplays();
+    // Hover and click on location label `index` (0-based); true when the event was handled.
+    bool locationLabelEvent(int index, QEvent* event);
+    // --- end of duplicate check, multipliers and score ---
+
+    // --- Location lookup and station information (Form1Lookup.cpp, Form1Station.cpp) ---
+    // Start-up: shows the station information dialog and applies what it holds.
+    void showStationDialog();
+    // --- end of location lookup and station information ---
 };
 
 } // namespace velk

@@ -25,4 +25,19 @@ void Form1::Labeldisplay()
 
 void Form1::TimeStats() {}
 
+void Form1::rebuildScoreDisplays()
+{
+    TimeStats();
+    Labeldisplay();
+}
+
+bool Form1::locationLabelEvent(int index, QEvent* event)
+{
+    Q_UNUSED(index);
+    Q_UNUSED(event);
+    return false;
+}
+
+void Form1::mnuColors_Click() {}
+
 } // namespace velk

@@ -156,6 +156,9 @@ void Form1::buildWindow()
         box->installEventFilter(this);
     }
     Label24->installEventFilter(this);
+    for (QLabel* label : Label10) {
+        label->installEventFilter(this);
+    }
     m_listView->viewport()->installEventFilter(this);
     m_listView->installEventFilter(this);
     connect(txtCall, &QLineEdit::textChanged, this, [this] { LookupCall(); });
@@ -435,7 +438,7 @@ void Form1::buildMenus()
     item(transmit, QStringLiteral("mnuVoiceSetup"), tr("&Voice Setup"));
     QMenu* appearance = menu(options, QStringLiteral("mnuAppearance"), tr("&Appearance"));
     item(appearance, QStringLiteral("mnuFormSize"), tr("&Form Size"), &Form1::mnuFormSize_Click);
-    item(appearance, QStringLiteral("mnuColors"), tr("&Colors"));
+    item(appearance, QStringLiteral("mnuColors"), tr("&Colors"), &Form1::mnuColors_Click);
     mnuTaskbar = item(appearance, QStringLiteral("mnuTaskbar"), tr("&Taskbar"), &Form1::mnuTaskbar_Click);
     mnuTaskbar->setCheckable(true);
     item(options, QStringLiteral("mnuRigInterface"), tr("&Rig Interface"));
@@ -452,7 +455,7 @@ void Form1::buildMenus()
 
     QAction* setup = bar->addAction(tr("&Setup"));
     setup->setObjectName(QStringLiteral("mnuSetup"));
-    setup->setEnabled(false); // the station dialog arrives with a later release
+    connect(setup, &QAction::triggered, this, &Form1::mnuSetup_Click);
 
     QMenu* band = topMenu(QStringLiteral("mnuBand"), tr("&Band"));
     const QStringList names{QStringLiteral("mnuBand160Ch"), QStringLiteral("mnuBand80Ch"),
