@@ -5,7 +5,8 @@
 
 namespace velk {
 
-struct ContactRecord {
+struct ContactRecord
+{
     QString call;
     QString name;
     QString location;
@@ -17,7 +18,10 @@ struct ContactRecord {
     QString frequency; // MHz as "#####.##0", or empty
 
     static constexpr int fieldCount = 9;
-    QStringList fields() const { return {call, name, location, date, time, band, continent, sentName, frequency}; }
+    QStringList fields() const
+    {
+        return {call, name, location, date, time, band, continent, sentName, frequency};
+    }
     static ContactRecord fromFields(const QStringList& f);
     bool operator==(const ContactRecord&) const = default;
 };

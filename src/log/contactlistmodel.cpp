@@ -99,9 +99,9 @@ QVariant ContactListModel::data(const QModelIndex& index, int role) const
         return {};
     }
     if (role == Qt::UserRole && index.column() == 0) {
-        return number; // sorts record numbers numerically
+        return number; // record numbers sort as numbers, every other column as text
     }
-    if (role != Qt::DisplayRole) {
+    if (role != Qt::DisplayRole && role != Qt::UserRole) {
         return {};
     }
     return cell(number, m_log.record(number), index.column());

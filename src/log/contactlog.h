@@ -11,13 +11,15 @@
 
 namespace velk {
 
-struct LoadResult {
+struct LoadResult
+{
     bool ok = false;
     QString error; // what went wrong, for the operator
     int line = 0;  // line that could not be read, 0 when the file itself failed
 };
 
-struct WriteResult {
+struct WriteResult
+{
     bool ok = false;
     QString error;
 };

@@ -8,11 +8,12 @@
 
 namespace velk {
 
-struct Folders {
+struct Folders
+{
     QString working;
-    QString data;   // <documents>/Varno Software/VELK
-    QString shared; // <documents>/Varno Software/Shared
-    QString backup; // data + /BACKUP
+    QString data;       // <documents>/Varno Software/VELK
+    QString shared;     // <documents>/Varno Software/Shared
+    QString backup;     // data + /BACKUP
     QStringList errors; // one message per folder that could not be made, for the operator
 
     QString logFile() const { return working + QStringLiteral("/log.txt"); }

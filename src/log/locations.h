@@ -5,7 +5,8 @@
 
 namespace velk {
 
-struct Location {
+struct Location
+{
     const char* abbreviation;
     const char* name;
 };

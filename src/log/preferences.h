@@ -8,7 +8,8 @@
 
 namespace velk {
 
-struct Preferences {
+struct Preferences
+{
     QString ownCall;
     QString ownSpc;
     float utcOffsetHours = 0.0f;
@@ -17,7 +18,7 @@ struct Preferences {
     QString ownCountry;
     float ownLongitude = 0.0f; // degrees, positive west
     float ownLatitude = 0.0f;
-    int formSizePercent = 100; // 30..100
+    int formSizePercent = 100;                // 30..100
     std::uint32_t workedColour = 0x0000C0;    // &HBBGGRR
     std::uint32_t notWorkedColour = 0x000000; // &HBBGGRR
     QString currentBand = QStringLiteral("20");

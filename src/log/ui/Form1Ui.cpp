@@ -118,6 +118,7 @@ void Form1::buildWindow()
     m_listModel = new ContactListModel(m_session.log, this);
     m_listSorter = new QSortFilterProxyModel(this);
     m_listSorter->setSourceModel(m_listModel);
+    m_listSorter->setSortRole(Qt::UserRole);
     m_listView = new QTableView(central);
     m_listView->setObjectName(QStringLiteral("ListView1"));
     m_listView->setModel(m_listSorter);
@@ -417,7 +418,7 @@ void Form1::buildMenus()
     file->addSeparator();
     item(file, QStringLiteral("mnuRestore"), tr("&Restore from Archive or Backup"), &Form1::mnuRestore_Click);
     file->addSeparator();
-    item(file, QStringLiteral("mnuCabrillo"), tr("&Write Cabrillo File"));
+    item(file, QStringLiteral("mnuWriteSumm"), tr("&Write Cabrillo File"));
     file->addSeparator();
     item(file, QStringLiteral("mnuExportTobrel"), tr("E&xport for Tobrel Import"));
     item(file, QStringLiteral("mnuExportADIF"), tr("Ex&port ADIF Format"));
