@@ -6,6 +6,7 @@
 #include "common/quotedlist.h"
 #include "log/contactlistmodel.h"
 #include "log/locations.h"
+#include "output/ui/exports.h"
 #include "windows/ui/frmHelp.h"
 
 #include <QAction>
@@ -81,7 +82,8 @@ Form1::Form1(Platform& platform, LogSession& session, QWidget* parent)
     : QMainWindow(parent), m_platform(platform), m_session(session)
 {
     buildWindow();
-    // The window sees every key before its boxes do.
+    // One application-wide filter: the window sees every key before its boxes do, and the
+    // focus, mouse and hover events of its own controls.
     qApp->installEventFilter(this);
 }
 
@@ -95,7 +97,7 @@ Form1::~Form1()
 
 bool Form1::startUp()
 {
-    setWindowTitle(programName() + QStringLiteral("                    https://velk.example.org"));
+    setWindowTitle(programName() + QStringLiteral("                              https://velk.example.org"));
     setStatus(tr("Select a band. Click Log \"Time On\" below!"));
     m_partialDupesOn = true;
 
@@ -140,6 +142,7 @@ bool Form1::startUp()
     showOperatingTime();
     Timer2->start();
     Timer2_Timer();
+    activateWindow(); // back from the start-up dialogs
     txtCall->setFocus();
     return true;
 }
@@ -166,13 +169,12 @@ void Form1::checkUtcOffset()
             "\n\nPlease click OK to accept the recommended change or Cancel to keep the current setting.");
     const auto answer = m_platform.prompter.input(
         prompt, QStringLiteral("Update the Local Time / UTC Offset?"), recommendedText);
-    if (!answer) {
-        return;
+    if (answer) {
+        if (const auto value = parseSettingsNumber(*answer)) {
+            offset = static_cast<float>(*value);
+        }
     }
-    if (const auto value = parseSettingsNumber(*answer)) {
-        offset = static_cast<float>(*value);
-        SavePref();
-    }
+    SavePref();
 }
 
 void Form1::endProgram()
@@ -670,8 +672,11 @@ bool Form1::mnuOpen2()
     }
     RefreshContactList();
     rebuildScoreDisplays();
-    if (m_session.log.loadedBaseline() == 0) {
+    // The backup compares against the log as the run first found it; taking a later count (after
+    // contacts were logged into an empty log) would skip the backup on exit.
+    if (!m_baselineTaken) {
         m_session.log.setLoadedBaseline(m_session.log.count());
+        m_baselineTaken = true;
     }
     return true;
 }
@@ -912,6 +917,21 @@ void Form1::mnuHelp_Click()
     m_help->showText(QStringLiteral("readvelk.txt"));
     m_help->show();
     m_help->raise();
+}
+
+void Form1::mnuWriteSumm_Click()
+{
+    runCabrilloExport(m_platform, m_session, this);
+}
+
+void Form1::mnuExportTobrel_Click()
+{
+    runTransferExport(m_platform, m_session);
+}
+
+void Form1::mnuExportADIF_Click()
+{
+    runAdifExport(m_platform, m_session, this);
 }
 
 // ---------------------------------------------------------------------------------------------

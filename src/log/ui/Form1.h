@@ -5,7 +5,9 @@
 #include "common/platform/platform.h"
 #include "log/contactlog.h"
 #include "log/folders.h"
+#include "log/multipliers.h"
 #include "log/preferences.h"
+#include "log/prefixtable.h"
 #include "log/xmlstore.h"
 
 #include <QDateTime>
@@ -28,6 +30,7 @@ namespace velk {
 
 class ContactListModel;
 class frmHelp;
+class frmStationID;
 
 // The objects that live for the whole run and that several windows share.
 struct LogSession
@@ -87,6 +90,11 @@ public:
     void mnuCopyList_Click();
     void mnuHelp_Click();
 
+    // Submission and export files.
+    void mnuWriteSumm_Click();
+    void mnuExportTobrel_Click();
+    void mnuExportADIF_Click();
+
     // Hooks into the duplicate check, multipliers and location lookup.
     void DupCheck();
     void PartialDupeCheck(int key);
@@ -136,6 +144,7 @@ private:
     bool m_listAll = false;
     bool m_ended = false;
     bool m_shutDownDone = false;
+    bool m_baselineTaken = false;
     QDateTime m_timeOnStart;
     double m_runningSeconds = 0.0;
 
@@ -233,11 +242,40 @@ private:
     void rebuildScoreDisplays();
     // Hover and click on location label `index` (0-based); true when the event was handled.
     bool locationLabelEvent(int index, QEvent* event);
+    // The "Dupe" cue of the audio feedback for blind operators; the cue arrives with the
+    // audio-feedback window, until then a dupe is reported by the status line and the bell.
+    void SayDupe();
+    // Fills List1 and its heading with the current band's DX countries.
+    void ShowDxList();
+    // Paints the 63 location labels in the worked / not-worked colours of the current band.
+    void paintLocationGrid();
+    void paintLocationLabel(int location, bool worked);
+    Multipliers m_multipliers;
     // --- end of duplicate check, multipliers and score ---
 
     // --- Location lookup and station information (Form1Lookup.cpp, Form1Station.cpp) ---
-    // Start-up: shows the station information dialog and applies what it holds.
+public:
+    // Bearing and distance from the own station to the point, into Label22 and Label23.
+    void HDCalc(double latitude, double longitude);
+    const PrefixTable& prefixTable() const { return m_prefixTable; }
+    // The RTTY-program link: connect (true once the link is up) and hand over the station data.
+    bool ConnectWithDumo();
+    void SendToDumo();
+    // Shows the station dialog and returns its result code. The default runs it modally; tests
+    // install a runner that fills the boxes and presses "Done" instead of waiting for a person.
+    using StationDialogRunner = std::function<int(frmStationID&)>;
+    void setStationDialogRunner(StationDialogRunner runner) { m_stationDialogRunner = std::move(runner); }
+
+private:
+    // Start-up and "&Setup": shows the station information dialog and applies what it holds.
     void showStationDialog();
+    void applyStationInformation(const frmStationID& dialog);
+    // The location box's caret as the operator sees it: the start of the selection, if any.
+    int locationCaret() const;
+    void showLocationOf(int entry);
+    PrefixTable m_prefixTable;
+    frmStationID* m_stationId = nullptr;
+    StationDialogRunner m_stationDialogRunner;
     // --- end of location lookup and station information ---
 };
 

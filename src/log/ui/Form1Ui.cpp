@@ -152,16 +152,6 @@ void Form1::buildWindow()
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
 
-    // Installed last: the filter reads controls built above.
-    for (QLineEdit* box : {txtCall, txtRSTR, txtCntry, txtPostConTime, txtPostConDate}) {
-        box->installEventFilter(this);
-    }
-    Label24->installEventFilter(this);
-    for (QLabel* label : Label10) {
-        label->installEventFilter(this);
-    }
-    m_listView->viewport()->installEventFilter(this);
-    m_listView->installEventFilter(this);
     connect(txtCall, &QLineEdit::textChanged, this, [this] { LookupCall(); });
     connect(txtCntry, &QLineEdit::textChanged, this, [this] { NewMultiplierIndicator(); });
     setTabOrder(txtCall, txtRSTR);
@@ -418,10 +408,10 @@ void Form1::buildMenus()
     file->addSeparator();
     item(file, QStringLiteral("mnuRestore"), tr("&Restore from Archive or Backup"), &Form1::mnuRestore_Click);
     file->addSeparator();
-    item(file, QStringLiteral("mnuWriteSumm"), tr("&Write Cabrillo File"));
+    item(file, QStringLiteral("mnuWriteSumm"), tr("&Write Cabrillo File"), &Form1::mnuWriteSumm_Click);
     file->addSeparator();
-    item(file, QStringLiteral("mnuExportTobrel"), tr("E&xport for Tobrel Import"));
-    item(file, QStringLiteral("mnuExportADIF"), tr("Ex&port ADIF Format"));
+    item(file, QStringLiteral("mnuExportTobrel"), tr("E&xport for Tobrel Import"), &Form1::mnuExportTobrel_Click);
+    item(file, QStringLiteral("mnuExportADIF"), tr("Ex&port ADIF Format"), &Form1::mnuExportADIF_Click);
     file->addSeparator();
     item(file, QStringLiteral("mnuCopyList"), tr("&Copy Listed Items to Clipboard"),
          &Form1::mnuCopyList_Click);
