@@ -151,7 +151,7 @@ TEST(CallLookup, DesignatorAfterTheSlashDecidesWhenShort)
     EXPECT_EQ(callForLookup(QStringLiteral("W1AW/KH6")), QStringLiteral("KH6"));
     EXPECT_EQ(callForLookup(QStringLiteral("K1XYZ/4")), QStringLiteral("K1XYZ/4"));   // one character
     EXPECT_EQ(callForLookup(QStringLiteral("XE/K1XYZ")), QStringLiteral("XE/K1XYZ")); // not shorter than half
-    EXPECT_EQ(callForLookup(QStringLiteral("KA/VE3")), QStringLiteral("KA/VE3")); // exactly half
+    EXPECT_EQ(callForLookup(QStringLiteral("KA/VE3")), QStringLiteral("KA/VE3"));     // exactly half
     EXPECT_EQ(callForLookup(QStringLiteral("K1ABC/VE3")), QStringLiteral("VE3"));
 
     const PrefixTable table = smallTable();
