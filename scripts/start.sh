@@ -10,6 +10,7 @@ work="${VELK_HOME:-$HOME/VELK}"
 mkdir -p "$work"
 for f in "$root"/data/*; do
     [ -f "$f" ] || continue
+    case "$f" in *.README) continue ;; esac
     name="$(basename "$f")"
     [ -e "$work/$name" ] || cp "$f" "$work/$name"
 done

@@ -1,6 +1,7 @@
 // velk-export: writes the Cabrillo file, the ADIF file and the Tobrel transfer file from a
 // working folder's log.txt and VELKpref.txt without opening a window, and prints the claimed
 // score. Uses the same writers as the logger's menus.
+#include "common/programinfo.h"
 #include "log/contactlog.h"
 #include "log/folders.h"
 #include "log/multipliers.h"
@@ -24,8 +25,6 @@
 namespace {
 
 using namespace velk;
-
-const QString programTitle = QStringLiteral("Varno's VELK Contest Log 2.7");
 
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
@@ -177,7 +176,7 @@ int run(const QCommandLineParser& parser, const Options& options)
         station.ownCall = prefs.ownCall;
         station.ownLocation = prefs.ownSpc;
         station.mode = prefs.mode;
-        station.createdBy = programTitle;
+        station.createdBy = programName();
         const QString path = options.output.isEmpty()
                                  ? options.folder + QLatin1Char('/') + SafeCallForFileName(prefs.ownCall) +
                                        QStringLiteral(".log")
@@ -205,7 +204,7 @@ int run(const QCommandLineParser& parser, const Options& options)
                                                               : QStringLiteral("100");
         adif.comment = parser.isSet(QStringLiteral("comment")) ? parser.value(QStringLiteral("comment"))
                                                                : QStringLiteral("VELK Contest");
-        adif.createdBy = programTitle;
+        adif.createdBy = programName();
         adif.exportedOn = exportDateText(QDateTime::currentDateTime());
         const QString path =
             options.output.isEmpty() ? options.folder + QStringLiteral("/VELK.adi") : options.output;

@@ -10,8 +10,8 @@ namespace velk {
 
 ContactEdit ContactEdit::of(const ContactRecord& record)
 {
-    return {record.call, record.name,     record.location, record.continent,
-            record.date, record.time,     record.band,     record.sentName};
+    return {record.call, record.name, record.location, record.continent,
+            record.date, record.time, record.band,     record.sentName};
 }
 
 bool isEditDate(const QString& text)

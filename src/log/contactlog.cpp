@@ -72,7 +72,9 @@ WriteResult writeAtomically(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly)) {
         return {false, describe(QStringLiteral("Cannot write"), path, file.errorString())};
     }
-    if (file.write(bytes) != bytes.size()) {
+    // commit() does not notice buffered data the disk refused (a full disk) and would rename the
+    // short file over the old one, so the data is pushed out and checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString cause = file.errorString();
         file.cancelWriting();
         return {false, describe(QStringLiteral("Cannot write"), path, cause)};
@@ -139,14 +141,19 @@ WriteResult ContactLog::append(const ContactRecord& record, const QString& path)
         line.prepend("\r\n");
     }
 
+    // Unbuffered, so a write the disk cuts short is known at once and can be taken back: with a
+    // buffer the pending bytes would make the resize below fail and leave half a line behind.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         return {false, describe(QStringLiteral("Cannot open"), path, file.errorString())};
     }
     const qint64 sizeBefore = file.size();
     const auto fail = [&](const QString& cause) {
         // Take a partial line back off, so the log still loads next time.
-        file.resize(sizeBefore);
+        if (!file.resize(sizeBefore)) {
+            file.close();
+            QFile::resize(path, sizeBefore);
+        }
         file.close();
         return WriteResult{false, describe(QStringLiteral("Cannot write"), path, cause)};
     };

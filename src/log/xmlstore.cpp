@@ -91,7 +91,8 @@ WriteResult XmlStore::save(const QString& path) const
     if (!file.open(QIODevice::WriteOnly)) {
         return failure(file.errorString());
     }
-    if (file.write(bytes) != bytes.size()) {
+    // commit() does not notice buffered data the disk refused; flush and check it first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString cause = file.errorString();
         file.cancelWriting();
         return failure(cause);

@@ -61,8 +61,8 @@ QDateTime dateTimeOf(qint64 moment)
 {
     const qint64 day = moment >= 0 ? moment / secondsPerDay : (moment - secondsPerDay + 1) / secondsPerDay;
     const qint64 seconds = moment - day * secondsPerDay;
-    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000)),
-                     Qt::UTC);
+    return QDateTime(QDate::fromJulianDay(day),
+                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000)), Qt::UTC);
 }
 
 // For each moment in log order: how many contacts, going back from it (itself included), are less
@@ -77,12 +77,12 @@ std::vector<int> tenMinuteCounts(const std::vector<qint64>& moments)
     for (int i = 0; i < static_cast<int>(moments.size()); ++i) {
         const qint64 limit = moments[static_cast<size_t>(i)] - tenMinutes;
         // The stack's entries at or below the limit form its bottom part; the last of them ends the walk.
-        const auto firstAbove = std::partition_point(minima.begin(), minima.end(), [&](int j) {
-            return moments[static_cast<size_t>(j)] <= limit;
-        });
+        const auto firstAbove = std::partition_point(
+            minima.begin(), minima.end(), [&](int j) { return moments[static_cast<size_t>(j)] <= limit; });
         const int stop = firstAbove == minima.begin() ? -1 : *(firstAbove - 1);
         counts[static_cast<size_t>(i)] = i - stop;
-        while (!minima.empty() && moments[static_cast<size_t>(minima.back())] >= moments[static_cast<size_t>(i)]) {
+        while (!minima.empty() &&
+               moments[static_cast<size_t>(minima.back())] >= moments[static_cast<size_t>(i)]) {
             minima.pop_back();
         }
         minima.push_back(i);
@@ -223,7 +223,10 @@ RateGraph computeRateGraph(const std::vector<ContactRecord>& records, std::uint3
         }
     }
 
-    for (int x = 1; x <= rateGraphColumns; ++x) {
+    // Taken from the columns themselves: a fixed starting bound would cap the range of a huge log.
+    graph.minRate = rate[1];
+    graph.maxRate = rate[1];
+    for (int x = 2; x <= rateGraphColumns; ++x) {
         graph.minRate = std::min(graph.minRate, rate[static_cast<size_t>(x)]);
         graph.maxRate = std::max(graph.maxRate, rate[static_cast<size_t>(x)]);
     }

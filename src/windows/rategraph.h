@@ -35,8 +35,8 @@ struct RateGraph
     std::vector<double> rawRate;        // index = column, 0..1600
     std::vector<double> rate;
     std::vector<std::uint32_t> bandColour;
-    double minRate = 100000;
-    double maxRate = -1;
+    double minRate = 0; // lowest and highest plotted value
+    double maxRate = 0;
     // For each contact that could be placed (in log order): its ten-minute count and column.
     std::vector<int> counts;
     std::vector<int> columns;

@@ -3,6 +3,7 @@
 // the ContactLog and log.txt, and ties the menus, keyboard, list of previous contacts, start-up
 // and shut-down together. Talks to the platform services and the session objects main() builds.
 #include "common/platform/platform.h"
+#include "common/programinfo.h"
 #include "log/contactlog.h"
 #include "log/folders.h"
 #include "log/multipliers.h"
@@ -31,6 +32,7 @@ namespace velk {
 class ContactListModel;
 class frmHelp;
 class frmStationID;
+class frmEditCon;
 
 // The objects that live for the whole run and that several windows share.
 struct LogSession
@@ -50,7 +52,7 @@ public:
     Form1(Platform& platform, LogSession& session, QWidget* parent = nullptr);
     ~Form1() override;
 
-    static QString programName() { return QStringLiteral("Varno's VELK Contest Log 2.7"); }
+    static QString programName() { return velk::programName(); }
 
     // Start-up sequence; false when it stopped on a failure or the program was ended.
     bool startUp();
@@ -277,6 +279,32 @@ private:
     frmStationID* m_stationId = nullptr;
     StationDialogRunner m_stationDialogRunner;
     // --- end of location lookup and station information ---
+
+    // --- Editing and deleting contacts, rate graph (Form1Edit.cpp) ---
+public:
+    // "Edit Contact" and the right click on a listed contact: opens the edit dialog for that
+    // record (window-modal, without waiting); when it closes the log is rewritten and reloaded.
+    void cmdEdit_Click(int recordNumber);
+    // "Delete Contact": deletes the selected record once the operator confirms.
+    void cmdDelete_Click();
+    // "&Graph": opens the activity graph window.
+    void mnuGraph_Click();
+    // The edit dialog while it is open, otherwise null.
+    frmEditCon* editDialog() const { return m_editCon; }
+
+private:
+    void editFinished(frmEditCon* dialog, int result);
+    // Asks "Are you sure?" and deletes record `number`; true when it was deleted (and the log
+    // rewritten and reloaded).
+    bool deleteRecord(int number);
+    // Rewrites log.txt from the log in memory, reports a failed rewrite, and reloads the file so
+    // the log in memory is what the file holds.
+    void rewriteAndReload();
+    void reportRewriteFailure(const WriteResult& written);
+    // Record number of the selected row of the list, 0 when none is selected.
+    int selectedRecord() const;
+    frmEditCon* m_editCon = nullptr;
+    // --- end ---
 };
 
 } // namespace velk

@@ -316,6 +316,8 @@ QWidget* Form1::buildButtonRow()
             emit editContactRequested(m_listModel->recordAt(current.row()));
         }
     });
+    connect(this, &Form1::editContactRequested, this, &Form1::cmdEdit_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &Form1::cmdDelete_Click);
     return row;
 }
 
@@ -410,7 +412,8 @@ void Form1::buildMenus()
     file->addSeparator();
     item(file, QStringLiteral("mnuWriteSumm"), tr("&Write Cabrillo File"), &Form1::mnuWriteSumm_Click);
     file->addSeparator();
-    item(file, QStringLiteral("mnuExportTobrel"), tr("E&xport for Tobrel Import"), &Form1::mnuExportTobrel_Click);
+    item(file, QStringLiteral("mnuExportTobrel"), tr("E&xport for Tobrel Import"),
+         &Form1::mnuExportTobrel_Click);
     item(file, QStringLiteral("mnuExportADIF"), tr("Ex&port ADIF Format"), &Form1::mnuExportADIF_Click);
     file->addSeparator();
     item(file, QStringLiteral("mnuCopyList"), tr("&Copy Listed Items to Clipboard"),
@@ -466,7 +469,7 @@ void Form1::buildMenus()
 
     QAction* graph = bar->addAction(tr("&Graph"));
     graph->setObjectName(QStringLiteral("mnuGraph"));
-    graph->setEnabled(false); // the rate graph arrives with a later release
+    connect(graph, &QAction::triggered, this, &Form1::mnuGraph_Click);
 
     QAction* help = bar->addAction(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

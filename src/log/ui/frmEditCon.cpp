@@ -63,8 +63,8 @@ QChar capital(QChar key)
 
 } // namespace
 
-frmEditCon::frmEditCon(Platform& platform, const ContactLog& log, const PrefixTable& prefixes, int recordNumber,
-                       QWidget* parent)
+frmEditCon::frmEditCon(Platform& platform, const ContactLog& log, const PrefixTable& prefixes,
+                       int recordNumber, QWidget* parent)
     : QDialog(parent), m_platform(platform), m_log(log), m_prefixes(prefixes), m_recordNumber(recordNumber)
 {
     setObjectName(QStringLiteral("frmEditCon"));
@@ -136,7 +136,8 @@ void frmEditCon::Form_Load()
     txtEditTime->setText(m_edited.time);
     Text1->setText(m_edited.band);
     Text2->setText(m_edited.sentName);
-    for (QLineEdit* box : {txtEditCall, txtEditCk, txtEditPre, txtEditSec, txtEditDate, txtEditTime, Text1, Text2}) {
+    for (QLineEdit* box :
+         {txtEditCall, txtEditCk, txtEditPre, txtEditSec, txtEditDate, txtEditTime, Text1, Text2}) {
         box->setCursorPosition(0);
     }
     txtEditCall->setFocus();
