@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ ccache pkg-config clang-format
           qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev)
+          libgtest-dev libgmock-dev
+          clang libclang-rt-14-dev libbenchmark-dev python3)
 
 missing=()
 for p in "${packages[@]}"; do

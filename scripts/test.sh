@@ -19,3 +19,6 @@ echo "== sanitizer build and tests"
 "$root/scripts/build.sh" build/asan -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build/asan" --output-on-failure -j 2
+
+echo "== fuzz targets (bounded run on the seed corpora)"
+"$root/scripts/fuzz.sh" 45

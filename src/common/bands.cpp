@@ -30,12 +30,9 @@ const QStringList& bandTexts()
 
 int bandIndex(const QString& band)
 {
-    const QStringList& texts = bandTexts();
-    for (int i = 0; i < texts.size(); ++i) {
-        if (texts.at(i).compare(band, Qt::CaseInsensitive) == 0)
-            return i + 1;
-    }
-    return 0;
+    // Band texts are digits only, so an exact compare is also the case-insensitive one.
+    const qsizetype index = bandTexts().indexOf(band);
+    return index < 0 ? 0 : static_cast<int>(index) + 1;
 }
 
 std::optional<QString> bandForFrequency(float mhz)

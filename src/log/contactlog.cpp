@@ -1,5 +1,6 @@
 #include "log/contactlog.h"
 
+#include "common/bands.h"
 #include "common/formats.h"
 #include "common/quotedlist.h"
 #include "log/folders.h"
@@ -9,8 +10,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -85,18 +89,186 @@ WriteResult writeAtomically(const QString& path, const QByteArray& bytes)
     return {true, {}};
 }
 
+bool isBlankByte(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEndByte(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// The common case read fast: every line nine well-formed values, by the quoted-list rules, read
+// straight from the bytes (Latin-1 is one byte a character). The values that repeat (names,
+// locations, dates, bands, continents, sent names) share one text between records, so a
+// contest-size log loads with few allocations and keeps little memory. Returns false at the
+// first line that is not plainly readable; the general reader then decides and reports.
+bool readWellFormed(const QByteArray& bytes, std::vector<ContactRecord>& records)
+{
+    constexpr int fields = ContactRecord::fieldCount;
+    // Calls, times and frequencies mostly differ from record to record: not worth sharing.
+    constexpr std::array<bool, fields> sharedField{false, true, true, true, false, true, true, true, false};
+    std::array<std::unordered_map<std::string_view, QString>, fields> shared;
+    for (size_t i = 0; i < fields; ++i) {
+        if (sharedField[i]) {
+            shared[i].reserve(256);
+        }
+    }
+    std::array<std::string_view, fields> values;
+    std::array<std::string_view, fields> previous;
+    std::array<QString, fields> previousText;
+    const char* const end = bytes.constData() + bytes.size();
+    const char* p = bytes.constData();
+    while (true) {
+        const char* q = p;
+        while (q < end && isBlankByte(*q)) {
+            ++q;
+        }
+        if (q == end) {
+            return true;
+        }
+        if (isLineEndByte(*q)) { // a blank line
+            p = q + ((*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1);
+            continue;
+        }
+        const char* lineEnd = q;
+        while (lineEnd < end && !isLineEndByte(*lineEnd)) {
+            ++lineEnd;
+        }
+        int count = 0;
+        const char* pos = q;
+        while (true) {
+            while (pos < lineEnd && isBlankByte(*pos)) {
+                ++pos;
+            }
+            if (count == fields) {
+                return false; // a tenth value
+            }
+            if (pos >= lineEnd) {
+                values[static_cast<size_t>(count++)] = {}; // after a final comma
+                break;
+            }
+            if (*pos == '"') {
+                const auto* close = static_cast<const char*>(
+                    std::memchr(pos + 1, '"', static_cast<size_t>(lineEnd - pos - 1)));
+                if (close == nullptr) {
+                    return false;
+                }
+                values[static_cast<size_t>(count++)] =
+                    std::string_view(pos + 1, static_cast<size_t>(close - pos - 1));
+                pos = close + 1;
+                while (pos < lineEnd && isBlankByte(*pos)) {
+                    ++pos;
+                }
+                if (pos >= lineEnd) {
+                    break;
+                }
+                if (*pos != ',') {
+                    return false;
+                }
+                ++pos;
+            } else {
+                const auto* comma =
+                    static_cast<const char*>(std::memchr(pos, ',', static_cast<size_t>(lineEnd - pos)));
+                const bool last = comma == nullptr;
+                const char* valueEnd = last ? lineEnd : comma;
+                while (valueEnd > pos && isBlankByte(valueEnd[-1])) {
+                    --valueEnd;
+                }
+                if (std::memchr(pos, '"', static_cast<size_t>(valueEnd - pos)) != nullptr) {
+                    return false;
+                }
+                values[static_cast<size_t>(count++)] =
+                    std::string_view(pos, static_cast<size_t>(valueEnd - pos));
+                if (last) {
+                    break;
+                }
+                pos = comma + 1;
+            }
+        }
+        if (count != fields) {
+            return false;
+        }
+        static constexpr std::array<QString ContactRecord::*, fields> members{
+            &ContactRecord::call,      &ContactRecord::name,     &ContactRecord::location,
+            &ContactRecord::date,      &ContactRecord::time,     &ContactRecord::band,
+            &ContactRecord::continent, &ContactRecord::sentName, &ContactRecord::frequency};
+        ContactRecord& record = records.emplace_back();
+        for (size_t i = 0; i < fields; ++i) {
+            const std::string_view value = values[i];
+            const auto make = [&] {
+                return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+            };
+            QString& field = record.*members[i];
+            if (!sharedField[i]) {
+                field = make();
+                continue;
+            }
+            if (value != previous[i] || previousText[i].isNull()) {
+                auto& known = shared[i];
+                auto found = known.find(value);
+                if (found == known.end()) {
+                    found = known.emplace(value, make()).first;
+                }
+                previous[i] = value;
+                previousText[i] = found->second;
+            }
+            field = previousText[i];
+        }
+        p = lineEnd;
+        if (p < end) {
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        }
+    }
+}
+
 } // namespace
+
+CallKey CallKey::ofCall(QStringView call)
+{
+    CallKey key;
+    if (call.size() > capacity) {
+        return key;
+    }
+    for (qsizetype i = 0; i < call.size(); ++i) {
+        const char16_t c = call.at(i).unicode();
+        if (c >= 0x80) {
+            return CallKey();
+        }
+        key.text[static_cast<size_t>(i)] = static_cast<char>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c);
+    }
+    key.length = static_cast<std::uint8_t>(call.size());
+    key.plain = true;
+    return key;
+}
+
+CallKey CallKey::of(const ContactRecord& record)
+{
+    CallKey key = ofCall(record.call);
+    key.band = static_cast<std::uint8_t>(bandIndex(record.band));
+    return key;
+}
+
+void ContactLog::rebuildKeys()
+{
+    m_keys.clear();
+    m_keys.reserve(m_records.size());
+    for (const ContactRecord& record : m_records) {
+        m_keys.push_back(CallKey::of(record));
+    }
+}
 
 LoadResult ContactLog::load(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_records.clear();
+        clear();
         return {false, describe(QStringLiteral("Cannot open"), path, file.errorString()), 0};
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        m_records.clear();
+        clear();
         return {false, describe(QStringLiteral("Cannot read"), path, file.errorString()), 0};
     }
     LoadResult result = loadBytes(bytes);
@@ -108,18 +280,29 @@ LoadResult ContactLog::load(const QString& path)
 
 LoadResult ContactLog::loadBytes(const QByteArray& bytes)
 {
+    if (m_sourceKnown && bytes == m_source) {
+        return {true, {}, 0};
+    }
     std::vector<ContactRecord> records;
-    records.reserve(static_cast<size_t>(bytes.count('\n')) + 1);
+    records.reserve(static_cast<size_t>(std::count(bytes.cbegin(), bytes.cend(), '\n')) + 1);
+    if (readWellFormed(bytes, records)) {
+        m_records = std::move(records);
+        rebuildKeys();
+        m_source = bytes;
+        m_sourceKnown = true;
+        return {true, {}, 0};
+    }
+    records.clear();
     QuotedListReader reader(bytes);
     while (!reader.atEnd()) {
         const std::optional<QStringList> values = reader.nextLine();
         if (!values) {
-            m_records.clear();
+            clear();
             return {false, QStringLiteral("line %1 is not readable").arg(reader.lineNumber()),
                     reader.lineNumber()};
         }
         if (values->size() != ContactRecord::fieldCount) {
-            m_records.clear();
+            clear();
             return {false,
                     QStringLiteral("line %1 holds %2 values instead of %3")
                         .arg(reader.lineNumber())
@@ -130,6 +313,9 @@ LoadResult ContactLog::loadBytes(const QByteArray& bytes)
         records.push_back(ContactRecord::fromFields(*values));
     }
     m_records = std::move(records);
+    rebuildKeys();
+    m_source = bytes;
+    m_sourceKnown = true;
     return {true, {}, 0};
 }
 
@@ -158,7 +344,13 @@ WriteResult ContactLog::append(const ContactRecord& record, const QString& path)
         return WriteResult{false, describe(QStringLiteral("Cannot write"), path, cause)};
     };
 
-    if (file.write(line) != line.size()) {
+    qint64 written = file.write(line);
+    if (written >= 0 && written < line.size()) {
+        // Cut short (a full disk): a second try reports why.
+        const qint64 more = file.write(line.constData() + written, line.size() - written);
+        written = more < 0 ? -1 : written + more;
+    }
+    if (written != line.size()) {
         return fail(file.errorString());
     }
     if (!file.flush()) {
@@ -177,9 +369,14 @@ WriteResult ContactLog::append(const ContactRecord& record, const QString& path)
     const std::optional<QStringList> stored = parseQuotedLine(QString::fromLatin1(encoded.chopped(2)));
     if (stored && stored->size() == ContactRecord::fieldCount) {
         m_records.push_back(ContactRecord::fromFields(*stored));
+        if (m_sourceKnown) {
+            m_source += line; // what a reload of the file reads the new record from
+        }
     } else {
         m_records.push_back(record);
+        forgetSource();
     }
+    m_keys.push_back(CallKey::of(m_records.back()));
     return {true, {}};
 }
 
@@ -201,6 +398,8 @@ void ContactLog::remove(int number)
         return;
     }
     m_records.erase(m_records.begin() + (number - 1));
+    forgetSource();
+    m_keys.erase(m_keys.begin() + (number - 1));
 }
 
 void ContactLog::replace(int number, const ContactRecord& record)
@@ -209,6 +408,8 @@ void ContactLog::replace(int number, const ContactRecord& record)
         return;
     }
     m_records[static_cast<size_t>(number - 1)] = record;
+    forgetSource();
+    m_keys[static_cast<size_t>(number - 1)] = CallKey::of(record);
 }
 
 QByteArray ContactLog::encodeLine(const ContactRecord& record)

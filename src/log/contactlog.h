@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 namespace velk {
@@ -24,6 +26,21 @@ struct WriteResult
     QString error;
 };
 
+// A record's call and band packed for the scans made on every key in the call box: the call
+// upper-cased in place when it is short ASCII, the band as its index. The log keeps one per
+// record, so a scan of the whole log reads one compact array instead of every record's strings.
+struct CallKey
+{
+    static constexpr int capacity = 13;
+    std::array<char, capacity> text{}; // upper-case call, zero-padded; valid when plain
+    std::uint8_t length = 0;           // call length when plain
+    std::uint8_t band = 0;             // bandIndex() of the band text, 0 when not one of the seven
+    bool plain = false;                // ASCII and at most `capacity` characters
+    // The key of a call alone (band 0).
+    static CallKey ofCall(QStringView call);
+    static CallKey of(const ContactRecord& record);
+};
+
 class ContactLog
 {
 public:
@@ -31,6 +48,8 @@ public:
     // 1-based, as the list of previous contacts numbers them.
     const ContactRecord& record(int number) const { return m_records.at(static_cast<size_t>(number - 1)); }
     const std::vector<ContactRecord>& records() const { return m_records; }
+    // One key per record, in record order.
+    const std::vector<CallKey>& callKeys() const { return m_keys; }
 
     // Count the automatic backup compares against; set by the first load of the run.
     int loadedBaseline() const { return m_loadedBaseline; }
@@ -50,13 +69,29 @@ public:
     // Removes record `number` (1-based) from memory; the caller rewrites and reloads.
     void remove(int number);
     void replace(int number, const ContactRecord& record);
-    void clear() { m_records.clear(); }
+    void clear()
+    {
+        m_records.clear();
+        m_keys.clear();
+        forgetSource();
+    }
 
     // One log-file line (with CR LF) for a record.
     static QByteArray encodeLine(const ContactRecord& record);
 
 private:
     std::vector<ContactRecord> m_records;
+    std::vector<CallKey> m_keys;
+    // The file bytes the records are exactly what they read to, while m_sourceKnown: a reload of
+    // an unchanged file (every band change) then keeps the records instead of reading them again.
+    QByteArray m_source;
+    bool m_sourceKnown = false;
+    void rebuildKeys();
+    void forgetSource()
+    {
+        m_source.clear();
+        m_sourceKnown = false;
+    }
     int m_loadedBaseline = 0;
 };
 

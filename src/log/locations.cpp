@@ -1,5 +1,7 @@
 #include "log/locations.h"
 
+#include <cstdint>
+
 namespace velk {
 
 const std::array<Location, locationCount>& locationTable()
@@ -72,9 +74,49 @@ const std::array<Location, locationCount>& locationTable()
     return table;
 }
 
+namespace {
+
+// Two or three ASCII letters packed upper-case into one number; 0 for any other text.
+std::uint32_t packedAbbreviation(QStringView text)
+{
+    if (text.size() < 2 || text.size() > 3) {
+        return 0;
+    }
+    std::uint32_t code = 0;
+    for (const QChar c : text) {
+        char16_t u = c.unicode();
+        if (u >= 'a' && u <= 'z') {
+            u -= 'a' - 'A';
+        }
+        if (u < 'A' || u > 'Z') {
+            return 0;
+        }
+        code = code << 8 | u;
+    }
+    return code;
+}
+
+} // namespace
+
 int locationIndex(const QString& abbreviation)
 {
     const auto& table = locationTable();
+    // Every abbreviation is two or three letters: such a text is found by its packed code (the
+    // whole log is looked up on every reload); any other text by the case-insensitive compare.
+    static const auto codes = [&table] {
+        std::array<std::uint32_t, locationCount> packed{};
+        for (std::size_t i = 0; i < packed.size(); ++i) {
+            packed[i] = packedAbbreviation(QString::fromLatin1(table[i].abbreviation));
+        }
+        return packed;
+    }();
+    if (const std::uint32_t code = packedAbbreviation(abbreviation)) {
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            if (codes[i] == code)
+                return static_cast<int>(i) + 1;
+        }
+        return 0;
+    }
     for (int i = 0; i < locationCount; ++i) {
         if (abbreviation.compare(QLatin1String(table[static_cast<std::size_t>(i)].abbreviation),
                                  Qt::CaseInsensitive) == 0)

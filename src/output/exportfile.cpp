@@ -18,7 +18,8 @@ WriteResult writeExportFile(const QString& path, const QByteArray& bytes)
         result.error = file.errorString();
         return result;
     }
-    if (file.write(bytes) != bytes.size()) {
+    // commit() does not notice buffered data the disk refused; flush and check it first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         result.error = file.errorString();
         file.cancelWriting();
         return result;
