@@ -1,4 +1,5 @@
 #include "log/ui/frmEditCon.h"
+#include "log/ui/entrykeys.h"
 
 #include "log/contactedit.h"
 #include "log/contactlog.h"
@@ -37,28 +38,6 @@ QLabel* makeWarning(const char* name, const QString& text, QWidget* parent)
     label->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     label->hide();
     return label;
-}
-
-// Where typing goes: the start of the selection when text is selected.
-int caretOf(const QLineEdit* box)
-{
-    return box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-}
-
-// The character a key press types, or nothing for keys that type none.
-std::optional<QChar> typedChar(const QKeyEvent* event)
-{
-    const QString text = event->text();
-    if (text.size() != 1 || text.at(0).unicode() < 32 || text.at(0).unicode() > 255) {
-        return std::nullopt;
-    }
-    return text.at(0);
-}
-
-// Calls, names and abbreviations are logged in capitals; only a-z change.
-QChar capital(QChar key)
-{
-    return (key >= QLatin1Char('a') && key <= QLatin1Char('z')) ? QChar(key.unicode() - 32) : key;
 }
 
 } // namespace

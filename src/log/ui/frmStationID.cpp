@@ -1,4 +1,5 @@
 #include "log/ui/frmStationID.h"
+#include "log/ui/entrykeys.h"
 
 #include "common/quotedlist.h"
 #include "log/preferences.h"
@@ -42,22 +43,6 @@ bool isNumeric(const QString& text)
 float numberIn(const QLineEdit* box)
 {
     return static_cast<float>(parseSettingsNumber(box->text()).value_or(0.0));
-}
-
-// Where typing goes: the start of the selection when text is selected.
-int caretOf(const QLineEdit* box)
-{
-    return box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-}
-
-// The character a key press types, or nothing for keys that type none.
-std::optional<QChar> typedChar(const QKeyEvent* event)
-{
-    const QString text = event->text();
-    if (text.size() != 1 || text.at(0).unicode() < 32 || text.at(0).unicode() > 255) {
-        return std::nullopt;
-    }
-    return text.at(0);
 }
 
 } // namespace
