@@ -1,12 +1,14 @@
 // The checks of the edit dialog and the edit and delete of a record with the rewrite of log.txt.
 #include "common/qtprinters.h"
 #include "log/contactedit.h"
+#include "log/logbuilder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace velk;
+using velk::testing::logOf;
 
 namespace {
 
@@ -42,17 +44,6 @@ ContactLog numberedLog(const QTemporaryDir& dir, int n)
     file.close();
     ContactLog log;
     EXPECT_TRUE(log.load(dir.filePath(QStringLiteral("log.txt"))).ok);
-    return log;
-}
-
-ContactLog logOf(std::initializer_list<ContactRecord> records)
-{
-    QByteArray bytes;
-    for (const ContactRecord& record : records) {
-        bytes += ContactLog::encodeLine(record);
-    }
-    ContactLog log;
-    EXPECT_TRUE(log.loadBytes(bytes).ok);
     return log;
 }
 

@@ -1,10 +1,12 @@
 #include "log/dupes.h"
+#include "log/logbuilder.h"
 
 #include "common/qtprinters.h"
 
 #include <gtest/gtest.h>
 
 using namespace velk;
+using velk::testing::logOf;
 
 namespace {
 
@@ -20,17 +22,6 @@ ContactRecord contact(const QString& call, const QString& band, const QString& n
             QStringLiteral("NA"),
             QStringLiteral("LEE"),
             QString()};
-}
-
-ContactLog logOf(std::initializer_list<ContactRecord> records)
-{
-    QByteArray bytes;
-    for (const ContactRecord& record : records) {
-        bytes += ContactLog::encodeLine(record);
-    }
-    ContactLog log;
-    EXPECT_TRUE(log.loadBytes(bytes).ok);
-    return log;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "log/logbuilder.h"
 #include "log/multipliers.h"
 #include "log/rates.h"
 
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace velk;
+using velk::testing::logOf;
 
 namespace {
 
@@ -23,17 +25,6 @@ ContactRecord contact(const QString& location, const QString& band,
             continent,
             QStringLiteral("LEE"),
             QString()};
-}
-
-ContactLog logOf(const std::vector<ContactRecord>& records)
-{
-    QByteArray bytes;
-    for (const ContactRecord& record : records) {
-        bytes += ContactLog::encodeLine(record);
-    }
-    ContactLog log;
-    EXPECT_TRUE(log.loadBytes(bytes).ok);
-    return log;
 }
 
 } // namespace
