@@ -71,12 +71,12 @@ public:
     }
     QAction* action(const char* name) const { return m_form->findChild<QAction*>(QString::fromLatin1(name)); }
 
-    // A complete new contact in the entry boxes (a call no generated log holds), focus on the
-    // location box as after typing it.
-    void fillEntry(long long n)
+    // A complete new contact in the entry boxes (a call neither the generated log nor an earlier
+    // entry holds), focus on the location box as after typing it.
+    void fillEntry()
     {
         QString suffix;
-        for (long long v = n; suffix.size() < 4; v /= 26) {
+        for (long long v = m_entries++; suffix.size() < 4; v /= 26) {
             suffix += QChar('A' + static_cast<int>(v % 26));
         }
         box("txtCall")->setText(QStringLiteral("WQ0") + suffix);
@@ -95,6 +95,7 @@ private:
     LogSession m_session;
     std::unique_ptr<Form1> m_form;
     bool m_started = false;
+    long long m_entries = 0;
 };
 
 // Closes the windows the window benchmarks opened; main() calls it before the application ends.

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const LoadResult loaded = log.loadBytes(bytes);
     const auto reference = referenceRecords(bytes);
     fuzz::require(loaded.ok == reference.has_value(), "the log reader and the quoted-list reader agree");
-    fuzz::require(log.callKeys().size() == log.records().size(), "one call key per record");
+    fuzz::require(log.recordKeys().size() == log.records().size(), "one key per record");
     if (!loaded.ok) {
         fuzz::require(log.count() == 0, "a failed load leaves the log empty");
         fuzz::require(!loaded.error.isEmpty(), "a failed load says why");
@@ -51,11 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 
     fuzz::require(log.records() == *reference, "the log reader reads what the quoted-list reader reads");
     for (int i = 1; i <= log.count(); ++i) {
-        const CallKey expected = CallKey::of(log.record(i));
-        const CallKey& key = log.callKeys()[static_cast<size_t>(i - 1)];
+        const RecordKey expected = RecordKey::of(log.record(i));
+        const RecordKey& key = log.recordKeys()[static_cast<size_t>(i - 1)];
         fuzz::require(key.plain == expected.plain && key.length == expected.length &&
-                          key.band == expected.band && key.text == expected.text,
-                      "call keys match their records");
+                          key.band == expected.band && key.location == expected.location &&
+                          key.text == expected.text,
+                      "record keys match their records");
     }
 
     QByteArray written;

@@ -26,19 +26,21 @@ struct WriteResult
     QString error;
 };
 
-// A record's call and band packed for the scans made on every key in the call box: the call
-// upper-cased in place when it is short ASCII, the band as its index. The log keeps one per
-// record, so a scan of the whole log reads one compact array instead of every record's strings.
-struct CallKey
+// A record's call, band and location packed for the scans of the whole log: the duplicate checks
+// on every key in the call box, the multipliers on every reload. The call is upper-cased in place
+// when it is short ASCII. The log keeps one per record, so a scan reads one compact array instead
+// of every record's strings.
+struct RecordKey
 {
-    static constexpr int capacity = 13;
+    static constexpr int capacity = 12;
     std::array<char, capacity> text{}; // upper-case call, zero-padded; valid when plain
     std::uint8_t length = 0;           // call length when plain
     std::uint8_t band = 0;             // bandIndex() of the band text, 0 when not one of the seven
+    std::uint8_t location = 0;         // locationIndex() of the location text, 0 when not one of the 63
     bool plain = false;                // ASCII and at most `capacity` characters
-    // The key of a call alone (band 0).
-    static CallKey ofCall(QStringView call);
-    static CallKey of(const ContactRecord& record);
+    // The key of a call alone (band and location 0).
+    static RecordKey ofCall(QStringView call);
+    static RecordKey of(const ContactRecord& record);
 };
 
 class ContactLog
@@ -49,7 +51,7 @@ public:
     const ContactRecord& record(int number) const { return m_records.at(static_cast<size_t>(number - 1)); }
     const std::vector<ContactRecord>& records() const { return m_records; }
     // One key per record, in record order.
-    const std::vector<CallKey>& callKeys() const { return m_keys; }
+    const std::vector<RecordKey>& recordKeys() const { return m_keys; }
 
     // Count the automatic backup compares against; set by the first load of the run.
     int loadedBaseline() const { return m_loadedBaseline; }
@@ -81,7 +83,7 @@ public:
 
 private:
     std::vector<ContactRecord> m_records;
-    std::vector<CallKey> m_keys;
+    std::vector<RecordKey> m_keys;
     // The file bytes the records are exactly what they read to, while m_sourceKnown: a reload of
     // an unchanged file (every band change) then keeps the records instead of reading them again.
     QByteArray m_source;

@@ -22,9 +22,9 @@ struct Words
     std::uint64_t low;
     std::uint64_t high;
 };
-static_assert(sizeof(CallKey) == sizeof(Words), "a call key is two words");
+static_assert(sizeof(RecordKey) == sizeof(Words), "a call key is two words");
 
-Words wordsOf(const CallKey& key)
+Words wordsOf(const RecordKey& key)
 {
     Words words{};
     std::memcpy(&words, &key, sizeof words);
@@ -33,7 +33,7 @@ Words wordsOf(const CallKey& key)
 
 struct KeyQuery
 {
-    CallKey call;
+    RecordKey call;
     int band = 0;
     Words text; // the query's text
     Words mask; // its characters
@@ -42,15 +42,15 @@ struct KeyQuery
 
 KeyQuery keyQuery(QStringView call, QStringView band)
 {
-    KeyQuery query{CallKey::ofCall(call), bandIndex(band.toString()), {}, {}};
+    KeyQuery query{RecordKey::ofCall(call), bandIndex(band.toString()), {}, {}};
     query.text = wordsOf(query.call);
-    CallKey ones;
+    RecordKey ones;
     std::fill_n(ones.text.begin(), query.call.length, '\xff');
     query.mask = wordsOf(ones);
     return query;
 }
 
-bool textBegins(const CallKey& key, const KeyQuery& query)
+bool textBegins(const RecordKey& key, const KeyQuery& query)
 {
     const Words words = wordsOf(key);
     return (((words.low ^ query.text.low) & query.mask.low) |
@@ -59,7 +59,7 @@ bool textBegins(const CallKey& key, const KeyQuery& query)
 
 // The tests combine with & rather than &&: on a whole-log scan the branches of a short-circuit
 // would be mispredicted on nearly every record.
-bool sameCall(const CallKey& key, const KeyQuery& query, const ContactRecord& record, QStringView call)
+bool sameCall(const RecordKey& key, const KeyQuery& query, const ContactRecord& record, QStringView call)
 {
     if (!key.plain) {
         return sameText(record.call, call);
@@ -67,7 +67,7 @@ bool sameCall(const CallKey& key, const KeyQuery& query, const ContactRecord& re
     return (key.length == query.call.length) & textBegins(key, query);
 }
 
-bool callBegins(const CallKey& key, const KeyQuery& query, const ContactRecord& record, QStringView typed)
+bool callBegins(const RecordKey& key, const KeyQuery& query, const ContactRecord& record, QStringView typed)
 {
     if (!key.plain) {
         return record.call.startsWith(typed, Qt::CaseInsensitive);
@@ -80,7 +80,7 @@ DupeScan scanForDupe(const ContactLog& log, QStringView call, QStringView band)
 {
     DupeScan scan;
     const auto& records = log.records();
-    const auto& keys = log.callKeys();
+    const auto& keys = log.recordKeys();
     const KeyQuery query = keyQuery(call, band);
     const bool useKeys = query.usable() && keys.size() == records.size();
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -111,13 +111,13 @@ QString partialDupeList(const ContactLog& log, QStringView typed, QStringView ba
         return list;
     }
     const auto& records = log.records();
-    const auto& keys = log.callKeys();
+    const auto& keys = log.recordKeys();
     const KeyQuery query = keyQuery(typed, band);
     const bool useKeys = query.usable() && keys.size() == records.size();
     const auto band8 = static_cast<std::uint8_t>(query.band);
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (useKeys) {
-            const CallKey& key = keys[i];
+            const RecordKey& key = keys[i];
             if (key.plain) {
                 if (!((key.band == band8) & (key.length >= query.call.length) & textBegins(key, query))) {
                     continue;

@@ -47,20 +47,26 @@ void Multipliers::clear()
 void Multipliers::rebuild(const ContactLog& log)
 {
     clear();
-    for (const ContactRecord& record : log.records()) {
-        add(record);
+    // The log's record keys already hold each record's band and location indexes.
+    const auto& records = log.records();
+    const auto& keys = log.recordKeys();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        addIndexed(records[i], keys[i].band, keys[i].location);
     }
 }
 
 MultiplierChange Multipliers::add(const ContactRecord& record)
 {
+    return addIndexed(record, bandIndex(record.band), locationIndex(record.location));
+}
+
+MultiplierChange Multipliers::addIndexed(const ContactRecord& record, int band, int location)
+{
     MultiplierChange change;
-    const int band = bandIndex(record.band);
     if (!validBand(band)) {
         return change;
     }
     if (record.location.size() < 4) {
-        const int location = locationIndex(record.location);
         if (validLocation(location) && !isWorked(band, location)) {
             m_workedGrid[slot(band)][slot(location)] = 1;
             ++m_stateMultTotal;

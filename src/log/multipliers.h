@@ -49,6 +49,7 @@ public:
     int bandTotal(int band) const;
 
 private:
+    MultiplierChange addIndexed(const ContactRecord& record, int band, int location);
     std::array<std::array<std::uint8_t, locationCount>, bandCount> m_workedGrid{};
     std::array<QStringList, bandCount> m_dxLists;
     int m_stateMultTotal = 0;

@@ -1,4 +1,6 @@
+#include "common/quotedlist.h"
 #include "log/contactlog.h"
+#include "log/locations.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,6 +115,47 @@ TEST(ContactLogLoad, RejectsDamagedLinesAndLeavesTheLogEmpty)
         EXPECT_FALSE(result.error.isEmpty());
         EXPECT_EQ(log.count(), 0);
     }
+}
+
+TEST(ContactLogLoad, ReadsEveryLineAsTheQuotedListReaderDoes)
+{
+    // Texts that share their first bytes or their length, long and short, quoted or not, with
+    // blanks, upper and lower case: each record must get its own text back, and its key the
+    // band and location of that text.
+    const QList<QByteArray> lines{
+        "\"K1ABC\",\"ED\",\"CT\",\"2026/01/10\",\"00:00:01\",\"20\",\"NA\",\"LEE\",\"14.025\"",
+        "\"K1ABD\",\"EDD\",\"ct\",\"2026/01/11\",\"00:00:02\",\"40\",\"NA\",\"LEE\",\"7.025\"",
+        "\"HI3A\",\"ED\",\"Dominican Republic\",\"2026/01/10\",\"00:00:03\",\"20\",\"NA\",\"LEE\",\"\"",
+        "\"J73A\",\"\xC9"
+        "D\",\"Dominica\",\"2026/01/10\",\"00:00:04\",\"20\",\"NA\",\"LEE\",\"\"",
+        "  \"k2abc\" , \"BOBBY\" ,\"NY\",2026/01/10,00:00:05, 80 ,NA,LEE,3.525  ",
+        "\"VE3AAA/VY0XYZ\",\"BOBBYJOE\",\"NU\",\"2026/01/10\",\"00:00:06\",\"6\",\"NA\",\"LEE\",\"\"",
+        "\"W1AW\",\"\",\"\",\"2026/01/10\",\"00:00:07\",\"17\",\"na\",\"LEE\",\"\"",
+        "\"W1AX\",\"BOBBYJOE\",\"NUX\",\"2026/01/10\",\"00:00:08\",\"160\",\"NA\",\"LEE\",\"1.825\"",
+    };
+    ContactLog log;
+    ASSERT_TRUE(log.loadBytes(lines.join("\r\n") + "\r\n").ok);
+    ASSERT_EQ(log.count(), lines.size());
+    ASSERT_EQ(log.recordKeys().size(), static_cast<size_t>(lines.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines.at(i).constData());
+        const auto fields = parseQuotedLine(QString::fromLatin1(lines.at(i)));
+        ASSERT_TRUE(fields.has_value());
+        const ContactRecord expected = ContactRecord::fromFields(*fields);
+        EXPECT_EQ(log.record(i + 1), expected);
+        const RecordKey key = log.recordKeys()[static_cast<size_t>(i)];
+        const RecordKey wanted = RecordKey::of(expected);
+        EXPECT_EQ(key.plain, wanted.plain);
+        EXPECT_EQ(key.length, wanted.length);
+        EXPECT_EQ(key.text, wanted.text);
+        EXPECT_EQ(key.band, wanted.band);
+        EXPECT_EQ(key.location, wanted.location);
+    }
+    EXPECT_EQ(log.recordKeys()[1].location, locationIndex(QStringLiteral("CT")));
+    EXPECT_EQ(log.recordKeys()[4].band, 2);     // " 80 "
+    EXPECT_EQ(log.recordKeys()[6].band, 0);     // not one of the seven
+    EXPECT_FALSE(log.recordKeys()[5].plain);    // longer than a key holds
+    EXPECT_EQ(log.recordKeys()[7].location, 0); // three letters, none of the 63
 }
 
 TEST_F(ContactLogFileTest, MissingFileFailsNamingTheFile)

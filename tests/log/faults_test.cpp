@@ -510,8 +510,8 @@ TEST(ContactLogReload, ReadsTheFileAgainWheneverFileOrMemoryChanged)
     ASSERT_TRUE(fresh.load(path).ok);
     ASSERT_TRUE(log.load(path).ok);
     EXPECT_TRUE(log.records() == fresh.records());
-    ASSERT_EQ(log.callKeys().size(), 3u);
-    EXPECT_EQ(log.callKeys()[0].band, 4);
+    ASSERT_EQ(log.recordKeys().size(), 3u);
+    EXPECT_EQ(log.recordKeys()[0].band, 4);
 }
 
 } // namespace velk::testing
