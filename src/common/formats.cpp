@@ -222,6 +222,54 @@ std::optional<QDateTime> parseRecordMoment(const QString& date, const QString& t
 #endif
 }
 
+namespace {
+
+// The ASCII digits text[from, from + count) as a number; -1 when one is not a digit.
+int digitsAt(QStringView text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// "yyyy/mm/dd" and "hh:mm:ss" (or "hh:mm") read without the general patterns; nothing when the
+// texts have any other form, valid or not.
+std::optional<qint64> writtenFormSecond(QStringView date, QStringView time)
+{
+    constexpr qint64 julianDayOf1970 = 2440588;
+    if (date.size() != 10 || date[4] != u'/' || date[7] != u'/' || (time.size() != 8 && time.size() != 5) ||
+        time[2] != u':' || (time.size() == 8 && time[5] != u':'))
+        return std::nullopt;
+    const int year = digitsAt(date, 0, 4);
+    const int month = digitsAt(date, 5, 2);
+    const int day = digitsAt(date, 8, 2);
+    const int hours = digitsAt(time, 0, 2);
+    const int minutes = digitsAt(time, 3, 2);
+    const int seconds = time.size() == 8 ? digitsAt(time, 6, 2) : 0;
+    if (year < 0 || month < 0 || day < 0 || hours < 0 || minutes < 0 || seconds < 0 ||
+        !QDate::isValid(year, month, day) || hours > 23 || minutes > 59 || seconds > 59)
+        return std::nullopt;
+    const qint64 days = QDate(year, month, day).toJulianDay() - julianDayOf1970;
+    return days * 86400 + hours * 3600 + minutes * 60 + seconds;
+}
+
+} // namespace
+
+std::optional<qint64> parseRecordSecond(const QString& date, const QString& time)
+{
+    if (const auto quick = writtenFormSecond(date, time))
+        return quick;
+    const auto moment = parseRecordMoment(date, time);
+    if (!moment)
+        return std::nullopt;
+    return moment->toSecsSinceEpoch();
+}
+
 QString formatOperatingTime(double seconds)
 {
     if (!(seconds > 0)) // negative or not a number: nothing operated yet

@@ -30,6 +30,9 @@ std::optional<QTime> parseOperatorTime(const QString& text);
 
 // The date and time fields of a log record; nothing when either cannot be read.
 std::optional<QDateTime> parseRecordMoment(const QString& date, const QString& time);
+// The same moment as seconds since 1970-01-01 00:00, the record read as UTC; quick for the form
+// the log is written in, which the scans over the whole log meet on every record.
+std::optional<qint64> parseRecordSecond(const QString& date, const QString& time);
 
 // Operating time in seconds as "hh:mm:ss" (hours may exceed 99).
 QString formatOperatingTime(double seconds);

@@ -12,57 +12,17 @@ namespace velk {
 
 namespace {
 
-constexpr qint64 secondsPerDay = 86400;
 constexpr qint64 tenMinutes = 600;
 
-int digitsAt(const QString& text, int from, int count)
-{
-    int value = 0;
-    for (int i = from; i < from + count; ++i) {
-        const QChar c = text.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-            return -1;
-        }
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
-// Seconds since the start of the Julian day count; the log's own "yyyy/mm/dd" and "hh:mm:ss" are
-// read directly (a big log is read in a blink), anything else through the general reader.
+// Seconds since 1970 (UTC); the log's own form is read quickly, a big log in a blink.
 std::optional<qint64> momentOf(const ContactRecord& record)
 {
-    const QString& d = record.date;
-    const QString& t = record.time;
-    if (d.size() == 10 && d.at(4) == QLatin1Char('/') && d.at(7) == QLatin1Char('/') &&
-        (t.size() == 8 || t.size() == 5) && t.at(2) == QLatin1Char(':') &&
-        (t.size() == 5 || t.at(5) == QLatin1Char(':'))) {
-        const int year = digitsAt(d, 0, 4);
-        const int month = digitsAt(d, 5, 2);
-        const int day = digitsAt(d, 8, 2);
-        const int hours = digitsAt(t, 0, 2);
-        const int minutes = digitsAt(t, 3, 2);
-        const int seconds = t.size() == 8 ? digitsAt(t, 6, 2) : 0;
-        const QDate date(year, month, day);
-        if (date.isValid() && hours >= 0 && hours < 24 && minutes >= 0 && minutes < 60 && seconds >= 0 &&
-            seconds < 60) {
-            return date.toJulianDay() * secondsPerDay + hours * 3600 + minutes * 60 + seconds;
-        }
-        return std::nullopt;
-    }
-    const auto moment = parseRecordMoment(d, t);
-    if (!moment) {
-        return std::nullopt;
-    }
-    return moment->date().toJulianDay() * secondsPerDay + moment->time().msecsSinceStartOfDay() / 1000;
+    return parseRecordSecond(record.date, record.time);
 }
 
 QDateTime dateTimeOf(qint64 moment)
 {
-    const qint64 day = moment >= 0 ? moment / secondsPerDay : (moment - secondsPerDay + 1) / secondsPerDay;
-    const qint64 seconds = moment - day * secondsPerDay;
-    return QDateTime(QDate::fromJulianDay(day),
-                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000)), Qt::UTC);
+    return QDateTime::fromSecsSinceEpoch(moment, Qt::UTC);
 }
 
 // For each moment in log order: how many contacts, going back from it (itself included), are less

@@ -214,6 +214,41 @@ TEST(ParseRecordMoment, RejectsBadFields)
     EXPECT_EQ(parseRecordMoment("2026/01/10", "25:00:00"), std::nullopt);
 }
 
+TEST(ParseRecordSecond, AgreesWithTheMomentForEveryForm)
+{
+    const QList<std::pair<QString, QString>> cases{
+        {"2026/01/10", "18:04:31"},
+        {"2026/01/10", "18:04"},
+        {"2026/01/10", "9:05"},
+        {"2026-01-10", "18:04:31"},
+        {" 2026/01/10 ", "18:04:31"},
+        {"2026/1/5", "18:04:31"},
+        {"2026/01/10", " 18:04:31"},
+        {"1969/12/31", "23:59:59"},
+        {"2024/02/29", "00:00:00"},
+        {"2026/02/30", "18:04:31"},
+        {"2026/13/10", "18:04:31"},
+        {"2026/01/10", "24:00:00"},
+        {"2026/01/10", "18:60:00"},
+        {"2026/01/10", "18:04:60"},
+        {"2026/01/1x", "18:04:31"},
+        {"2026/01-10", "18:04:31"},
+        {"2026/01/10", "18-04-31"},
+        {"", ""},
+        {QStringLiteral("2026/01/\uFF11\uFF10"), "18:04:31"}, // full-width digits
+    };
+    for (const auto& [date, time] : cases) {
+        SCOPED_TRACE(qPrintable(date + QLatin1Char('|') + time));
+        const auto moment = parseRecordMoment(date, time);
+        const auto second = parseRecordSecond(date, time);
+        ASSERT_EQ(moment.has_value(), second.has_value());
+        if (moment) {
+            EXPECT_EQ(*second, moment->toSecsSinceEpoch());
+        }
+    }
+    EXPECT_EQ(parseRecordSecond("1970/01/02", "00:00:01"), 86401);
+}
+
 // ---- formatOperatingTime ----
 
 TEST(FormatOperatingTime, HoursMinutesSeconds)

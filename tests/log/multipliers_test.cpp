@@ -115,6 +115,23 @@ TEST(Rates, CountsTheLastTwentyAndSixtyMinutes)
     EXPECT_EQ(rateTally(ContactLog(), now)->perHour60(), 0);
 }
 
+TEST(Rates, ContactsAheadOfTheStationClockCountAsRecent)
+{
+    // A station clock set behind the logged times: every contact is younger than an hour, the
+    // whole log is walked, and each counts in both rates.
+    const QDateTime now(QDate(2026, 1, 9), QTime(23, 0, 0), Qt::UTC);
+    std::vector<ContactRecord> records;
+    for (int i = 0; i < 500; ++i) {
+        records.push_back(contact(QStringLiteral("CT"), QStringLiteral("20"), QStringLiteral("NA"),
+                                  QStringLiteral("2026/01/10"),
+                                  QTime(0, 0).addSecs(60 * i).toString(QStringLiteral("HH:mm:ss"))));
+    }
+    const auto tally = rateTally(logOf(records), now);
+    ASSERT_TRUE(tally);
+    EXPECT_EQ(tally->last60, 500);
+    EXPECT_EQ(tally->last20, 500);
+}
+
 TEST(Rates, AnUnreadableTimeGivesNoResultUnlessItIsOverAnHourBack)
 {
     const QDateTime now(QDate(2026, 1, 10), QTime(18, 30, 0), Qt::UTC);
