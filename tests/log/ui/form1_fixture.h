@@ -46,17 +46,24 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        environment.values[QStringLiteral("USERPROFILE")] = dir.path() + QStringLiteral("/profile");
-        QDir().mkpath(dir.path() + QStringLiteral("/profile/Documents"));
-        QDir().mkpath(dir.path() + QStringLiteral("/work"));
-        session.folders = resolveFolders(environment, dir.path() + QStringLiteral("/work"));
+        useFolders(dir.path());
+        writeFile(session.folders.logFile(), {});
+        writeFile(session.folders.working + QStringLiteral("/arrlpre2.txt"), smallPrefixTable());
+    }
+
+    // The profile and working folders under root, as the logger finds them; the clock and the
+    // preferences of a fresh start.
+    void useFolders(const QString& root)
+    {
+        environment.values[QStringLiteral("USERPROFILE")] = root + QStringLiteral("/profile");
+        QDir().mkpath(root + QStringLiteral("/profile/Documents"));
+        QDir().mkpath(root + QStringLiteral("/work"));
+        session.folders = resolveFolders(environment, root + QStringLiteral("/work"));
         session.xml.open(session.folders.xmlStoreFile());
         // Local time 13:04:31 on 2026/01/10, UTC five hours ahead.
         clock.setUtcMinusLocalHours(5);
         session.prefs.utcOffsetHours = 5;
         session.prefs.ownFirstName = QStringLiteral("LEE");
-        writeFile(session.folders.logFile(), {});
-        writeFile(session.folders.working + QStringLiteral("/arrlpre2.txt"), smallPrefixTable());
     }
 
     // A few real prefixes, sorted by prefix, in the shipped table's format.
