@@ -54,7 +54,12 @@ std::optional<CountryTable> CountryTable::parse(const QByteArray& bytes, QString
             }
             return std::nullopt;
         }
-        table.m_entries.emplace_back(values->at(0).trimmed(), number);
+        const QString name = values->at(0).trimmed();
+        table.m_entries.emplace_back(name, number);
+        const QString folded = name.toCaseFolded();
+        if (!table.m_byFoldedName.contains(folded)) { // an earlier entry of the name stays first
+            table.m_byFoldedName.insert(folded, number);
+        }
     }
     return table;
 }
@@ -92,12 +97,7 @@ int CountryTable::dxcc(const QString& country) const
     if (name.isEmpty()) {
         return 0;
     }
-    for (const auto& [entry, number] : m_entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            return number;
-        }
-    }
-    return 0;
+    return m_byFoldedName.value(name.toCaseFolded(), 0);
 }
 
 } // namespace velk

@@ -5,6 +5,7 @@
 #include "log/folders.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -42,6 +43,8 @@ public:
 
 private:
     std::vector<std::pair<QString, int>> m_entries;
+    // The first entry's number by case-folded name: an export looks up every contact.
+    QHash<QString, int> m_byFoldedName;
 };
 
 // Where ADIFCnt.txt is looked for, in order: the shared, data and working folders.
