@@ -6,6 +6,7 @@
 // selected; it reports each finished operation on its standard output.
 #include "log/contactedit.h"
 #include "log/contactlog.h"
+#include "support/childtest.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,11 +19,8 @@
 #include <random>
 #include <thread>
 
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
-
 using namespace velk;
+using namespace velk::testing;
 
 namespace {
 
@@ -133,25 +131,6 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void say(const QByteArray& line)
-{
-    // Unbuffered: the line must be out before the next operation starts.
-    const QByteArray out = line + '\n';
-#ifdef Q_OS_WIN
-    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-    std::fflush(stdout);
-#else
-    qsizetype written = 0;
-    while (written < out.size()) {
-        const auto n = ::write(1, out.constData() + written, static_cast<size_t>(out.size() - written));
-        if (n <= 0) {
-            return;
-        }
-        written += n;
-    }
-#endif
-}
-
 } // namespace
 
 // The child: loads log.txt the way the logger does at start-up, then performs operations from
@@ -165,17 +144,17 @@ TEST(LogKillChild, DISABLED_Run)
     ContactLog log;
     const LoadResult loaded = log.load(path);
     if (!loaded.ok) {
-        say("LOADFAIL " + loaded.error.toLatin1());
+        sayToParent("LOADFAIL " + loaded.error.toLatin1());
         FAIL() << loaded.error.toStdString();
     }
-    say(readyLine);
+    sayToParent(readyLine);
     for (int op = firstOp; op < firstOp + childOperationLimit; ++op) {
         const WriteResult written = perform(log, op, path);
         if (!written.ok) {
-            say("WRITEFAIL " + written.error.toLatin1());
+            sayToParent("WRITEFAIL " + written.error.toLatin1());
             FAIL() << written.error.toStdString();
         }
-        say(doneTag + QByteArray::number(op));
+        sayToParent(doneTag + QByteArray::number(op));
     }
 }
 
@@ -201,15 +180,9 @@ TEST(LogKill, EveryKillLeavesTheLastFinishedOrTheNextLog)
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE(::testing::Message() << "round " << round << ", next operation " << nextOp);
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(childFolderVariable), dir.path());
-        environment.insert(QString::fromLatin1(childFirstOpVariable), QString::number(nextOp));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::SeparateChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=LogKillChild.DISABLED_Run"),
-                     QStringLiteral("--gtest_also_run_disabled_tests")});
+        startChildTest(child, QStringLiteral("LogKillChild.DISABLED_Run"),
+                       {{QString::fromLatin1(childFolderVariable), dir.path()},
+                        {QString::fromLatin1(childFirstOpVariable), QString::number(nextOp)}});
         ASSERT_TRUE(child.waitForStarted(60000)) << child.errorString().toStdString();
 
         // Let a random number of operations finish, then kill the child in the middle of the next.
@@ -218,10 +191,7 @@ TEST(LogKill, EveryKillLeavesTheLastFinishedOrTheNextLog)
         int done = -1; // -1 until the child has loaded the log
         QByteArray pending;
         const auto takeLines = [&] {
-            qsizetype end;
-            while ((end = pending.indexOf('\n')) >= 0) {
-                const QByteArray line = pending.left(end).trimmed();
-                pending.remove(0, end + 1);
+            for (const QByteArray& line : takeCompleteLines(pending)) {
                 if (line == readyLine) {
                     done = 0;
                 } else if (line.startsWith(doneTag)) {
@@ -252,9 +222,6 @@ TEST(LogKill, EveryKillLeavesTheLastFinishedOrTheNextLog)
         ASSERT_TRUE(child.waitForFinished(60000));
         // Operations reported before the kill landed have returned too.
         pending += child.readAllStandardOutput();
-        if (!pending.endsWith('\n')) {
-            pending.truncate(pending.lastIndexOf('\n') + 1);
-        }
         takeLines();
         if (::testing::Test::HasFailure()) {
             return;

@@ -9,14 +9,9 @@
 #include "common/formats.h"
 #include "form1_fixture.h"
 #include "log/preferences.h"
-
-#include <QProcess>
+#include "support/childtest.h"
 
 #include <random>
-
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
 
 namespace velk::testing {
 namespace {
@@ -45,26 +40,6 @@ QString callForStep(int step)
     return QStringLiteral("W%1%2").arg(step % 10).arg(suffix);
 }
 
-void say(const QByteArray& line)
-{
-    // Unbuffered: the line must be out before the next step starts.
-    const QByteArray out = line + '\n';
-    qsizetype written = 0;
-    while (written < out.size()) {
-#ifdef Q_OS_WIN
-        const auto n =
-            std::fwrite(out.constData() + written, 1, static_cast<size_t>(out.size() - written), stdout);
-        std::fflush(stdout);
-#else
-        const auto n = ::write(1, out.constData() + written, static_cast<size_t>(out.size() - written));
-#endif
-        if (n <= 0) {
-            return;
-        }
-        written += n;
-    }
-}
-
 QStringList callsIn(const ContactLog& log)
 {
     QStringList calls;
@@ -88,25 +63,25 @@ TEST_F(WindowKillChild, DISABLED_Run)
     ASSERT_FALSE(qEnvironmentVariable(folderVariable).isEmpty());
     start();
     if (!started) {
-        say("STARTFAIL");
+        sayToParent("STARTFAIL");
         FAIL() << "the window did not start";
     }
-    say(readyLine);
+    sayToParent(readyLine);
     const int first = qEnvironmentVariableIntValue(firstStepVariable);
     const char* const bands[] = {"mnuBand40Ch", "mnuBand20Ch", "mnuBand80Ch"};
     for (int step = first; step < first + childStepLimit; ++step) {
         if (isBandChange(step)) {
             action(bands[step % 3])->trigger();
-            say(bandTag + QByteArray::number(step));
+            sayToParent(bandTag + QByteArray::number(step));
             continue;
         }
         const int before = session.log.count();
         enterContact(callForStep(step), QStringLiteral("OP"), QStringLiteral("CT"));
         if (session.log.count() != before + 1) {
-            say("NOTLOGGED " + status().toLatin1());
+            sayToParent("NOTLOGGED " + status().toLatin1());
             FAIL() << status().toStdString();
         }
-        say(loggedTag + QByteArray::number(step));
+        sayToParent(loggedTag + QByteArray::number(step));
     }
 }
 
@@ -123,14 +98,9 @@ TEST_F(Form1Test, KilledAtAnyMomentTheLoggerStartsAgainWithEveryLoggedContact)
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE(::testing::Message() << "round " << round << ", next step " << nextStep);
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(folderVariable), dir.path());
-        environment.insert(QString::fromLatin1(firstStepVariable), QString::number(nextStep));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=WindowKillChild.DISABLED_Run"),
-                     QStringLiteral("--gtest_also_run_disabled_tests")});
+        startChildTest(child, QStringLiteral("WindowKillChild.DISABLED_Run"),
+                       {{QString::fromLatin1(folderVariable), dir.path()},
+                        {QString::fromLatin1(firstStepVariable), QString::number(nextStep)}});
         ASSERT_TRUE(child.waitForStarted(60000)) << child.errorString().toStdString();
 
         // Let some steps finish, then kill the child a random while into the next ones.
@@ -138,10 +108,7 @@ TEST_F(Form1Test, KilledAtAnyMomentTheLoggerStartsAgainWithEveryLoggedContact)
         int done = -1; // -1 until the window has started
         QByteArray pending;
         const auto takeLines = [&] {
-            qsizetype end;
-            while ((end = pending.indexOf('\n')) >= 0) {
-                const QByteArray line = pending.left(end).trimmed();
-                pending.remove(0, end + 1);
+            for (const QByteArray& line : takeCompleteLines(pending)) {
                 if (line == readyLine) {
                     done = 0;
                 } else if (line.startsWith(loggedTag) || line.startsWith(bandTag)) {
@@ -171,7 +138,6 @@ TEST_F(Form1Test, KilledAtAnyMomentTheLoggerStartsAgainWithEveryLoggedContact)
         child.kill();
         ASSERT_TRUE(child.waitForFinished(60000));
         pending += child.readAllStandardOutput();
-        pending.truncate(pending.lastIndexOf('\n') + 1); // a line cut by the kill was not said
         takeLines();
         if (HasFailure()) {
             return;
