@@ -296,7 +296,7 @@ const char* lineEndFrom(const char* p, const char* end)
 }
 
 // The common case read fast: every line nine well-formed values, by the quoted-list rules, read
-// straight from the bytes (Latin-1 is one byte a character), with each record's call key. The
+// straight from the bytes (Latin-1 is one byte a character), with each record's key. The
 // values that repeat (names, locations, dates, bands, continents, sent names) share one text
 // between records, so a contest-size log loads with few allocations and keeps little memory.
 // Returns false at the first line that is not plainly readable; the general reader then decides

@@ -14,7 +14,7 @@ bool sameText(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The scans read the log's packed call keys: a short ASCII call compares there; any other call
+// The scans read the log's packed record keys: a short ASCII call compares there; any other call
 // (and any other typed text or band) is compared as text, exactly as before.
 // A key's text as two words, compared under a mask of the typed characters.
 struct Words
@@ -22,7 +22,7 @@ struct Words
     std::uint64_t low;
     std::uint64_t high;
 };
-static_assert(sizeof(RecordKey) == sizeof(Words), "a call key is two words");
+static_assert(sizeof(RecordKey) == sizeof(Words), "a record key is two words");
 
 Words wordsOf(const RecordKey& key)
 {
