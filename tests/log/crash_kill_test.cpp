@@ -6,6 +6,7 @@
 // selected; it reports each finished operation on its standard output.
 #include "log/contactedit.h"
 #include "log/contactlog.h"
+#include "log/logbuilder.h"
 #include "support/childtest.h"
 
 #include <QCoreApplication>
@@ -116,21 +117,6 @@ WriteResult perform(ContactLog& log, int op, const QString& path)
     return {false, QStringLiteral("unknown operation")};
 }
 
-QByteArray fileBytes(const std::vector<ContactRecord>& records)
-{
-    QByteArray bytes;
-    for (const ContactRecord& record : records) {
-        bytes += ContactLog::encodeLine(record);
-    }
-    return bytes;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 } // namespace
 
 // The child: loads log.txt the way the logger does at start-up, then performs operations from
@@ -227,14 +213,14 @@ TEST(LogKill, EveryKillLeavesTheLastFinishedOrTheNextLog)
             return;
         }
 
-        const QByteArray onDisk = readAll(path);
-        const QByteArray before = fileBytes(finished);
+        const QByteArray onDisk = readBytes(path);
+        const QByteArray before = encodeAll(finished);
         if (onDisk == before) {
             ++killsBetweenOperations;
         } else {
             std::vector<ContactRecord> after = finished;
             simulate(after, nextOp);
-            ASSERT_EQ(onDisk, fileBytes(after))
+            ASSERT_EQ(onDisk, encodeAll(after))
                 << "log.txt is neither the log before nor after operation " << nextOp;
             // The operation was complete on disk though not yet reported.
             finished = std::move(after);

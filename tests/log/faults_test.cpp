@@ -3,6 +3,7 @@
 // window. The operator is told, the old file stays whole and nothing logged is lost in memory.
 #include "log/contactedit.h"
 #include "log/contactlog.h"
+#include "log/logbuilder.h"
 #include "log/ui/form1_fixture.h"
 
 #include <QDir>
@@ -55,21 +56,6 @@ std::vector<ContactRecord> logOfSize(qsizetype size)
         records.push_back(record);
         used += length;
     }
-}
-
-QByteArray encodeAll(const std::vector<ContactRecord>& records)
-{
-    QByteArray bytes;
-    for (const ContactRecord& record : records) {
-        bytes += ContactLog::encodeLine(record);
-    }
-    return bytes;
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
