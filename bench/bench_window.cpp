@@ -38,7 +38,7 @@ WindowRig& rig(long long contacts)
 void BM_WindowCallBoxKey(benchmark::State& state)
 {
     WindowRig& window = rig(state.range(0));
-    QLineEdit* call = window.box("txtCall");
+    QLineEdit* call = window.box("callBox");
     const QString keys = QStringLiteral("K1ZQW9QXVE3QZ");
     qsizetype i = 0;
     for (auto _ : state) {
@@ -63,7 +63,7 @@ void BM_WindowEnter(benchmark::State& state)
         window.fillEntry();
         settle();
         state.ResumeTiming();
-        QTest::keyClick(window.box("txtCntry"), Qt::Key_Return);
+        QTest::keyClick(window.box("locationBox"), Qt::Key_Return);
         settle();
     }
     if (window.session().log.count() - before != static_cast<int>(state.iterations())) {
@@ -74,7 +74,7 @@ void BM_WindowEnter(benchmark::State& state)
 void BM_WindowBandChange(benchmark::State& state)
 {
     WindowRig& window = rig(state.range(0));
-    QAction* bands[] = {window.action("mnuBand40Ch"), window.action("mnuBand20Ch")};
+    QAction* bands[] = {window.action("band40Action"), window.action("band20Action")};
     int i = 0;
     for (auto _ : state) {
         bands[i++ % 2]->trigger();

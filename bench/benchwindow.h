@@ -4,8 +4,9 @@
 #include "benchlogs.h"
 #include "common/platform/fake/fakeplatform.h"
 #include "log/folders.h"
-#include "log/ui/Form1.h"
-#include "log/ui/frmStationID.h"
+#include "app/ui/mainwindow.h"
+#include "log/ui/entrypanel.h"
+#include "log/ui/stationdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,8 +42,8 @@ public:
                     m_session.folders.working + QStringLiteral("/arrlpre2.txt"));
 
         m_prompter.messageAnswers.push_back(MessageAnswer::Yes); // "Open existing log?"
-        m_form = std::make_unique<Form1>(m_platform, m_session);
-        m_form->setStationDialogRunner([](frmStationID& dialog) {
+        m_form = std::make_unique<MainWindow>(m_station);
+        m_form->setStationDialogRunner([](StationDialog& dialog) {
             dialog.accept();
             return dialog.result();
         });
@@ -50,7 +51,7 @@ public:
         QApplication::setActiveWindow(m_form.get());
         m_started = m_form->startUp();
         QApplication::setActiveWindow(m_form.get());
-        m_form->cmdLogOn_Click(); // "Time On"
+        m_form->entryPanel().toggleTimeOn(); // "Time On"
         QCoreApplication::processEvents();
     }
     ~WindowRig()
@@ -63,7 +64,7 @@ public:
     WindowRig& operator=(const WindowRig&) = delete;
 
     bool started() const { return m_started; }
-    Form1& form() { return *m_form; }
+    MainWindow& form() { return *m_form; }
     const LogSession& session() const { return m_session; }
     QLineEdit* box(const char* name) const
     {
@@ -79,10 +80,10 @@ public:
         for (long long v = m_entries++; suffix.size() < 4; v /= 26) {
             suffix += QChar('A' + static_cast<int>(v % 26));
         }
-        box("txtCall")->setText(QStringLiteral("WQ0") + suffix);
-        box("txtRSTR")->setText(QStringLiteral("BOB"));
-        box("txtCntry")->setText(QStringLiteral("CT"));
-        box("txtCntry")->setFocus();
+        box("callBox")->setText(QStringLiteral("WQ0") + suffix);
+        box("nameBox")->setText(QStringLiteral("BOB"));
+        box("locationBox")->setText(QStringLiteral("CT"));
+        box("locationBox")->setFocus();
     }
 
 private:
@@ -92,8 +93,9 @@ private:
     FakeSettingsStore m_settings;
     FakeEnvironment m_environment;
     Platform m_platform{m_prompter, m_clock, m_settings, m_environment};
-    LogSession m_session;
-    std::unique_ptr<Form1> m_form;
+    Station m_station{m_platform};
+    LogSession& m_session = m_station.session();
+    std::unique_ptr<MainWindow> m_form;
     bool m_started = false;
     long long m_entries = 0;
 };

@@ -1,6 +1,7 @@
-// The logger: builds the platform services and the session once, then runs the main window.
+// The logger: builds the platform services and the station once, then runs the main window.
+#include "app/station.h"
+#include "app/ui/mainwindow.h"
 #include "common/platform/qt/qtplatform.h"
-#include "log/ui/Form1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,18 +18,18 @@ int main(int argc, char** argv)
     velk::ProcessEnvironment environment;
     velk::Platform platform{prompter, clock, settings, environment};
 
-    velk::LogSession session;
+    velk::Station station(platform);
+    velk::LogSession& session = station.session();
     session.folders = velk::resolveFolders(environment, QDir::currentPath());
     for (const QString& error : session.folders.errors) {
-        platform.prompter.message(error, QStringLiteral("Unable to create directory."),
-                                  velk::MessageIcon::Warning);
+        platform.prompter.message(error, QStringLiteral("Unable to create directory."), velk::MessageIcon::Warning);
     }
     session.xml.open(session.folders.xmlStoreFile());
 
-    velk::Form1 form(platform, session);
-    QObject::connect(&form, &velk::Form1::programEnded, &app, &QApplication::exit, Qt::QueuedConnection);
-    form.show();
-    if (!form.startUp() && form.hasEnded()) {
+    velk::MainWindow window(station);
+    QObject::connect(&window, &velk::MainWindow::programEnded, &app, &QApplication::exit, Qt::QueuedConnection);
+    window.show();
+    if (!window.startUp() && window.hasEnded()) {
         return 1;
     }
     return QApplication::exec();

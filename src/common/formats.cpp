@@ -284,4 +284,9 @@ QString formatOperatingTime(double seconds)
     return field(hours) + QLatin1Char(':') + field(minutes) + QLatin1Char(':') + field(secs);
 }
 
+QChar capital(QChar key)
+{
+    return (key >= QLatin1Char('a') && key <= QLatin1Char('z')) ? QChar(key.unicode() - 32) : key;
+}
+
 } // namespace velk

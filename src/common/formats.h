@@ -37,4 +37,7 @@ std::optional<qint64> parseRecordSecond(const QString& date, const QString& time
 // Operating time in seconds as "hh:mm:ss" (hours may exceed 99).
 QString formatOperatingTime(double seconds);
 
+// Calls, names and abbreviations are logged in capitals; only a-z change.
+QChar capital(QChar key);
+
 } // namespace velk

@@ -2,7 +2,7 @@
 // RateGraph: the series the activity graph plots. For each contact the number of contacts in the
 // ten minutes up to it times six (an hourly rate), spread over 1500 columns from the first to the
 // last contact, gaps bridged and smoothed, with the band of the latest contact per column and the
-// labels of both axes. Reads log records only; the GraphQSO window paints the result.
+// labels of both axes. Reads log records only; the RateGraphWindow window paints the result.
 #include "common/contactrecord.h"
 
 #include <QString>

@@ -4,7 +4,7 @@
 #include "log/contactedit.h"
 #include "log/contactlog.h"
 #include "log/logbuilder.h"
-#include "log/ui/form1_fixture.h"
+#include "log/ui/mainwindow_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -253,7 +253,7 @@ TEST(InjectedWriteFailure, RewriteOverAFolderFailsAndKeepsTheFolder)
 }
 
 // The real main window with its working folder on a small tmpfs.
-class Form1FullDiskTest : public Form1Test
+class MainWindowFullDiskTest : public MainWindowTest
 {
 protected:
     std::unique_ptr<SmallFileSystem> fs;
@@ -261,7 +261,7 @@ protected:
 
     void SetUp() override
     {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         fs = std::make_unique<SmallFileSystem>(session.folders.working);
         if (!fs->mounted()) {
             return;
@@ -273,7 +273,7 @@ protected:
     }
     void TearDown() override
     {
-        Form1Test::TearDown();
+        MainWindowTest::TearDown();
         fs.reset();
     }
     const ShownMessage* shown(const QString& title) const
@@ -287,7 +287,7 @@ protected:
     }
 };
 
-TEST_F(Form1FullDiskTest, EnterOnAFullDiskTellsTheOperatorAndKeepsTheEntry)
+TEST_F(MainWindowFullDiskTest, EnterOnAFullDiskTellsTheOperatorAndKeepsTheEntry)
 {
     REQUIRE_SMALL_FILE_SYSTEM(*fs);
     start();
@@ -304,9 +304,9 @@ TEST_F(Form1FullDiskTest, EnterOnAFullDiskTellsTheOperatorAndKeepsTheEntry)
     EXPECT_EQ(failure->icon, MessageIcon::Critical);
     EXPECT_EQ(session.log.count(), count);
     EXPECT_TRUE(readFile(session.folders.logFile()) == initialLog);
-    EXPECT_EQ(box("txtCall")->text(), QStringLiteral("K1XYZ"));
-    EXPECT_EQ(box("txtRSTR")->text(), QStringLiteral("BOB"));
-    EXPECT_EQ(box("txtCntry")->text(), QStringLiteral("CT"));
+    EXPECT_EQ(box("callBox")->text(), QStringLiteral("K1XYZ"));
+    EXPECT_EQ(box("nameBox")->text(), QStringLiteral("BOB"));
+    EXPECT_EQ(box("locationBox")->text(), QStringLiteral("CT"));
 
     // Once there is room again the same Enter logs the contact.
     fs->release();
@@ -316,10 +316,10 @@ TEST_F(Form1FullDiskTest, EnterOnAFullDiskTellsTheOperatorAndKeepsTheEntry)
     const QByteArray now = readFile(session.folders.logFile());
     EXPECT_TRUE(now.startsWith(initialLog));
     EXPECT_TRUE(now.endsWith(ContactLog::encodeLine(session.log.record(count + 1))));
-    EXPECT_TRUE(box("txtCall")->text().isEmpty());
+    EXPECT_TRUE(box("callBox")->text().isEmpty());
 }
 
-TEST_F(Form1FullDiskTest, DeleteOnAFullDiskTellsTheOperatorAndKeepsEveryContact)
+TEST_F(MainWindowFullDiskTest, DeleteOnAFullDiskTellsTheOperatorAndKeepsEveryContact)
 {
     REQUIRE_SMALL_FILE_SYSTEM(*fs);
     start();
@@ -327,8 +327,8 @@ TEST_F(Form1FullDiskTest, DeleteOnAFullDiskTellsTheOperatorAndKeepsEveryContact)
     const std::vector<ContactRecord> before = session.log.records();
     ASSERT_TRUE(fs->fill());
 
-    form->contactListView()->setCurrentIndex(listed()->index(0, 0));
-    form->cmdDelete_Click();
+    form->contactList().view()->setCurrentIndex(listed()->index(0, 0));
+    form->logFiles().deleteContact(form->contactList().selectedRecord());
     ASSERT_NE(shown(QStringLiteral("Unable to write the log file")), nullptr);
     EXPECT_TRUE(readFile(session.folders.logFile()) == initialLog);
     EXPECT_TRUE(session.log.records() == before);
@@ -385,11 +385,11 @@ std::vector<HostileLog> unreadableLogs()
 
 } // namespace
 
-class Form1HostileLogTest : public Form1Test
+class MainWindowHostileLogTest : public MainWindowTest
 {
 };
 
-TEST_F(Form1HostileLogTest, UnreadableLogShowsFileErrorEndsTheProgramAndLeavesTheFile)
+TEST_F(MainWindowHostileLogTest, UnreadableLogShowsFileErrorEndsTheProgramAndLeavesTheFile)
 {
     for (const HostileLog& hostile : unreadableLogs()) {
         SCOPED_TRACE(hostile.name);
@@ -412,7 +412,7 @@ TEST_F(Form1HostileLogTest, UnreadableLogShowsFileErrorEndsTheProgramAndLeavesTh
     }
 }
 
-TEST_F(Form1HostileLogTest, OddButReadableLogsLoadAndTheWindowKeepsWorking)
+TEST_F(MainWindowHostileLogTest, OddButReadableLogsLoadAndTheWindowKeepsWorking)
 {
     const QByteArray megabyteName = QByteArray(1 << 20, 'M');
     const std::vector<HostileLog> readable = {
@@ -440,12 +440,12 @@ TEST_F(Form1HostileLogTest, OddButReadableLogsLoadAndTheWindowKeepsWorking)
         EXPECT_TRUE(readFile(session.folders.logFile()) == odd.bytes);
         // A few keys in the call box (partial list, prefix lookup), leaving it (full check) and a
         // band change (reload) still work on such a log.
-        type("txtCall", QStringLiteral("K1"));
-        focusOn("txtRSTR");
+        type("callBox", QStringLiteral("K1"));
+        focusOn("nameBox");
         form->selectBand(QStringLiteral("40"));
         EXPECT_FALSE(form->hasEnded());
         EXPECT_TRUE(readFile(session.folders.logFile()) == odd.bytes);
-        form->cmdClear_Click();
+        form->entryPanel().clearEntry();
         form.reset();
         session.prefs.currentBand = QStringLiteral("20");
     }

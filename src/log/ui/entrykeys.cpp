@@ -19,9 +19,4 @@ std::optional<QChar> typedChar(const QKeyEvent* event)
     return text.at(0);
 }
 
-QChar capital(QChar key)
-{
-    return (key >= QLatin1Char('a') && key <= QLatin1Char('z')) ? QChar(key.unicode() - 32) : key;
-}
-
 } // namespace velk

@@ -1,6 +1,6 @@
 #pragma once
 // Key helpers shared by the logger's entry boxes: what a key press types, where typing goes,
-// and the upper-casing of calls, names and abbreviations.
+// and the upper-casing of calls, names and abbreviations (capital() in common/formats.h).
 #include <QChar>
 #include <optional>
 
@@ -13,7 +13,5 @@ namespace velk {
 int caretOf(const QLineEdit* box);
 // The character a key press types, or nothing for keys that type none.
 std::optional<QChar> typedChar(const QKeyEvent* event);
-// Calls, names and abbreviations are logged in capitals; only a-z change.
-QChar capital(QChar key);
 
 } // namespace velk

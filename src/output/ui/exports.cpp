@@ -1,11 +1,12 @@
 #include "output/ui/exports.h"
 
-#include "log/ui/Form1.h"
+#include "common/programinfo.h"
+#include "log/logsession.h"
 #include "output/adif.h"
 #include "output/countrytable.h"
 #include "output/exportfile.h"
 #include "output/transferfile.h"
-#include "output/ui/Form2.h"
+#include "output/ui/summarysheetdialog.h"
 
 #include <QDir>
 
@@ -47,8 +48,8 @@ void reportFailure(Platform& platform, const QString& error)
 
 void runCabrilloExport(Platform& platform, LogSession& session, QWidget* mainWindow)
 {
-    const QString title = mainWindow != nullptr ? mainWindow->windowTitle() : Form1::programName();
-    Form2 window(platform, session, title, mainWindow);
+    const QString title = mainWindow != nullptr ? mainWindow->windowTitle() : programName();
+    SummarySheetDialog window(platform, session, title, mainWindow);
     window.exec();
 }
 
@@ -99,7 +100,7 @@ void runAdifExport(Platform& platform, const LogSession& session, QWidget* mainW
     options.power = power;
     options.comment = comment;
     options.createdBy =
-        programNameFromTitle(mainWindow != nullptr ? mainWindow->windowTitle() : Form1::programName(), 40);
+        programNameFromTitle(mainWindow != nullptr ? mainWindow->windowTitle() : programName(), 40);
     options.exportedOn = exportDateText(platform.clock.localNow());
     const WriteResult written = writeExportFile(*path, writeAdif(session.log.records(), *table, options));
     if (!written.ok) {

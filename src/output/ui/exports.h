@@ -10,7 +10,7 @@ class QWidget;
 
 namespace velk {
 
-struct LogSession;
+class LogSession;
 
 // "&Write Cabrillo File": opens the summary sheet modally over `mainWindow` and unloads it when
 // it closes. `mainWindow`'s title gives the program's name for the file.

@@ -1,9 +1,9 @@
 // The " Amateur Station I.D." dialog on its own, and as the main window shows and applies it.
-#include "form1_fixture.h"
+#include "mainwindow_fixture.h"
 
 #include "common/platform/fake/fakeplatform.h"
 #include "log/prefixtable.h"
-#include "log/ui/frmStationID.h"
+#include "log/ui/stationdialog.h"
 #include "log/xmlstore.h"
 
 #include <QCheckBox>
@@ -36,7 +36,7 @@ protected:
         {QStringLiteral("VE"), QStringLiteral("Canada"), QStringLiteral("NA"), 80.0f, 45.0f},
     }};
     Preferences prefs;
-    std::unique_ptr<frmStationID> dialog;
+    std::unique_ptr<StationDialog> dialog;
 
     void SetUp() override
     {
@@ -56,8 +56,8 @@ protected:
 
     void open()
     {
-        dialog = std::make_unique<frmStationID>(platform, xml, table);
-        dialog->Form_Load(prefs);
+        dialog = std::make_unique<StationDialog>(platform, xml, table);
+        dialog->load(prefs);
         showActive(*dialog);
     }
 
@@ -77,7 +77,7 @@ protected:
     }
     bool linkOptionShown() const
     {
-        return child<QCheckBox>("chkDumoRtty")->isVisible() && child<QLabel>("lblConnectDumo")->isVisible();
+        return child<QCheckBox>("rttyLinkCheck")->isVisible() && child<QLabel>("rttyLinkLabel")->isVisible();
     }
 };
 
@@ -87,56 +87,56 @@ TEST_F(StationDialogTest, OpensWithTheStationAsStored)
     settings.values[QStringLiteral("UserDumoOption")] = QStringLiteral("1");
     open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" Amateur Station I.D."));
-    EXPECT_EQ(text("Text1"), QStringLiteral("K1ABC"));
-    EXPECT_EQ(text("Text5"), QStringLiteral("CT"));
-    EXPECT_EQ(text("Text6"), QStringLiteral("5"));
-    EXPECT_EQ(text("Text2"), QStringLiteral("USA"));
-    EXPECT_EQ(text("Text3"), QStringLiteral("72.5"));
-    EXPECT_EQ(text("Text4"), QStringLiteral("41.75"));
-    EXPECT_EQ(text("Text7"), QStringLiteral("NA"));
-    EXPECT_EQ(text("Text8"), QStringLiteral("LEE"));
-    EXPECT_TRUE(child<QRadioButton>("Option3")->isChecked());
+    EXPECT_EQ(text("callBox"), QStringLiteral("K1ABC"));
+    EXPECT_EQ(text("locationBox"), QStringLiteral("CT"));
+    EXPECT_EQ(text("utcOffsetBox"), QStringLiteral("5"));
+    EXPECT_EQ(text("countryBox"), QStringLiteral("USA"));
+    EXPECT_EQ(text("longitudeBox"), QStringLiteral("72.5"));
+    EXPECT_EQ(text("latitudeBox"), QStringLiteral("41.75"));
+    EXPECT_EQ(text("continentBox"), QStringLiteral("NA"));
+    EXPECT_EQ(text("firstNameBox"), QStringLiteral("LEE"));
+    EXPECT_TRUE(child<QRadioButton>("rttyOption")->isChecked());
     EXPECT_TRUE(linkOptionShown());
-    EXPECT_TRUE(child<QCheckBox>("chkDumoRtty")->isChecked());
-    EXPECT_EQ(child<QLabel>("lblConnectDumo")->text(), QStringLiteral("Connect to Dumo RTTY?"));
-    EXPECT_EQ(child<QPushButton>("Command1")->text(), QStringLiteral("Done"));
+    EXPECT_TRUE(child<QCheckBox>("rttyLinkCheck")->isChecked());
+    EXPECT_EQ(child<QLabel>("rttyLinkLabel")->text(), QStringLiteral("Connect to Dumo RTTY?"));
+    EXPECT_EQ(child<QPushButton>("doneButton")->text(), QStringLiteral("Done"));
 }
 
 TEST_F(StationDialogTest, NoStoredLinkOptionAndCwModeHideTheLink)
 {
     open();
-    EXPECT_TRUE(child<QRadioButton>("Option1")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>("chkDumoRtty")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("cwOption")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("rttyLinkCheck")->isChecked());
     EXPECT_FALSE(linkOptionShown());
 }
 
 TEST_F(StationDialogTest, ContestOptionsShowTheRttyLinkOnlyForRtty)
 {
     open();
-    child<QRadioButton>("Option3")->click();
+    child<QRadioButton>("rttyOption")->click();
     EXPECT_TRUE(linkOptionShown());
-    child<QCheckBox>("chkDumoRtty")->setChecked(true);
+    child<QCheckBox>("rttyLinkCheck")->setChecked(true);
     EXPECT_EQ(dialog->logMode(), QStringLiteral("RY"));
-    child<QRadioButton>("Option2")->click();
+    child<QRadioButton>("phoneOption")->click();
     EXPECT_FALSE(linkOptionShown());
     EXPECT_EQ(dialog->logMode(), QStringLiteral("PH"));
-    EXPECT_TRUE(child<QCheckBox>("chkDumoRtty")->isChecked()); // hidden, not changed
-    child<QRadioButton>("Option1")->click();
+    EXPECT_TRUE(child<QCheckBox>("rttyLinkCheck")->isChecked()); // hidden, not changed
+    child<QRadioButton>("cwOption")->click();
     EXPECT_EQ(dialog->logMode(), QStringLiteral("CW"));
 
-    dialog->Command1_Click();
+    dialog->pressDone();
     EXPECT_EQ(settings.values.value(QStringLiteral("UserDumoOption")), QStringLiteral("1"));
 }
 
 TEST_F(StationDialogTest, TextBoxesUpperCaseAndEnterActsAsDone)
 {
     open();
-    for (const char* name : {"Text1", "Text5", "Text7", "Text8"}) {
+    for (const char* name : {"callBox", "locationBox", "continentBox", "firstNameBox"}) {
         box(name)->clear();
         typeInto(name, QStringLiteral("ab\"c1"));
         EXPECT_EQ(text(name), QStringLiteral("ABC1")) << name;
     }
-    QTest::keyClick(box("Text5"), Qt::Key_Return);
+    QTest::keyClick(box("locationBox"), Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->isVisible());
 }
@@ -144,7 +144,7 @@ TEST_F(StationDialogTest, TextBoxesUpperCaseAndEnterActsAsDone)
 TEST_F(StationDialogTest, EnterInTheCountryAndPositionBoxesIsNotDone)
 {
     open();
-    for (const char* name : {"Text2", "Text3", "Text4"}) {
+    for (const char* name : {"countryBox", "longitudeBox", "latitudeBox"}) {
         box(name)->setFocus();
         QTest::keyClick(box(name), Qt::Key_Return);
         EXPECT_TRUE(dialog->isVisible()) << name;
@@ -154,52 +154,52 @@ TEST_F(StationDialogTest, EnterInTheCountryAndPositionBoxesIsNotDone)
 TEST_F(StationDialogTest, UtcOffsetTakesOnlyNumbersAndAPastedWordBecomesZero)
 {
     open();
-    box("Text6")->clear();
-    typeInto("Text6", QStringLiteral("-3x.5h/"));
-    EXPECT_EQ(text("Text6"), QStringLiteral("-3.5/"));
+    box("utcOffsetBox")->clear();
+    typeInto("utcOffsetBox", QStringLiteral("-3x.5h/"));
+    EXPECT_EQ(text("utcOffsetBox"), QStringLiteral("-3.5/"));
 
     // Leaving the box with a non-number rings the bell and comes back.
-    box("Text6")->setText(QStringLiteral("five"));
+    box("utcOffsetBox")->setText(QStringLiteral("five"));
     const int bells = prompter.bells;
-    QTest::keyClick(box("Text6"), Qt::Key_Tab);
+    QTest::keyClick(box("utcOffsetBox"), Qt::Key_Tab);
     QCoreApplication::processEvents();
     EXPECT_EQ(prompter.bells - bells, 1);
-    EXPECT_TRUE(box("Text6")->hasFocus());
+    EXPECT_TRUE(box("utcOffsetBox")->hasFocus());
 
-    box("Text3")->setText(QStringLiteral("west"));
-    dialog->Command1_Click();
-    EXPECT_EQ(text("Text6"), QStringLiteral("0"));
-    EXPECT_EQ(text("Text3"), QStringLiteral("0"));
-    EXPECT_EQ(text("Text4"), QStringLiteral("41.75"));
+    box("longitudeBox")->setText(QStringLiteral("west"));
+    dialog->pressDone();
+    EXPECT_EQ(text("utcOffsetBox"), QStringLiteral("0"));
+    EXPECT_EQ(text("longitudeBox"), QStringLiteral("0"));
+    EXPECT_EQ(text("latitudeBox"), QStringLiteral("41.75"));
     EXPECT_EQ(dialog->utcOffsetHours(), 0.0f);
 }
 
 TEST_F(StationDialogTest, CountryCompletesExactlyAndFillsThePosition)
 {
     open();
-    box("Text2")->clear();
-    typeInto("Text2", QStringLiteral("Can"));
-    EXPECT_EQ(text("Text2"), QStringLiteral("Canada"));
-    EXPECT_EQ(box("Text2")->selectedText(), QStringLiteral("ada"));
-    EXPECT_EQ(text("Text3"), QStringLiteral("80"));
-    EXPECT_EQ(text("Text4"), QStringLiteral("45"));
-    EXPECT_EQ(text("Text7"), QStringLiteral("NA"));
+    box("countryBox")->clear();
+    typeInto("countryBox", QStringLiteral("Can"));
+    EXPECT_EQ(text("countryBox"), QStringLiteral("Canada"));
+    EXPECT_EQ(box("countryBox")->selectedText(), QStringLiteral("ada"));
+    EXPECT_EQ(text("longitudeBox"), QStringLiteral("80"));
+    EXPECT_EQ(text("latitudeBox"), QStringLiteral("45"));
+    EXPECT_EQ(text("continentBox"), QStringLiteral("NA"));
 
-    QTest::keyClicks(box("Text2"), QStringLiteral("ar"));
-    EXPECT_EQ(text("Text2"), QStringLiteral("Canary Islands"));
-    EXPECT_EQ(box("Text2")->selectedText(), QStringLiteral("y Islands"));
-    EXPECT_EQ(text("Text3"), QStringLiteral("15.5"));
-    EXPECT_EQ(text("Text4"), QStringLiteral("28.25"));
-    EXPECT_EQ(text("Text7"), QStringLiteral("AF"));
+    QTest::keyClicks(box("countryBox"), QStringLiteral("ar"));
+    EXPECT_EQ(text("countryBox"), QStringLiteral("Canary Islands"));
+    EXPECT_EQ(box("countryBox")->selectedText(), QStringLiteral("y Islands"));
+    EXPECT_EQ(text("longitudeBox"), QStringLiteral("15.5"));
+    EXPECT_EQ(text("latitudeBox"), QStringLiteral("28.25"));
+    EXPECT_EQ(text("continentBox"), QStringLiteral("AF"));
 
     // The first letter is upper-cased; the rest must match exactly.
-    box("Text2")->clear();
-    typeInto("Text2", QStringLiteral("can"));
-    EXPECT_EQ(text("Text2"), QStringLiteral("Canada"));
-    box("Text2")->clear();
-    typeInto("Text2", QStringLiteral("CAN"));
-    EXPECT_EQ(text("Text2"), QStringLiteral("CAN"));
-    EXPECT_FALSE(box("Text2")->hasSelectedText());
+    box("countryBox")->clear();
+    typeInto("countryBox", QStringLiteral("can"));
+    EXPECT_EQ(text("countryBox"), QStringLiteral("Canada"));
+    box("countryBox")->clear();
+    typeInto("countryBox", QStringLiteral("CAN"));
+    EXPECT_EQ(text("countryBox"), QStringLiteral("CAN"));
+    EXPECT_FALSE(box("countryBox")->hasSelectedText());
 }
 
 TEST_F(StationDialogTest, DoneWritesTheEightStationElementsAsTyped)
@@ -211,15 +211,15 @@ TEST_F(StationDialogTest, DoneWritesTheEightStationElementsAsTyped)
     old.close();
     xml.open(xmlPath());
     open();
-    box("Text1")->setText(QStringLiteral("VE3XYZ"));
-    box("Text5")->setText(QStringLiteral("ON"));
-    box("Text6")->setText(QStringLiteral("4"));
-    box("Text2")->setText(QStringLiteral("Canada"));
-    box("Text3")->setText(QStringLiteral("79.38"));
-    box("Text4")->setText(QStringLiteral("43.65"));
-    box("Text7")->setText(QStringLiteral("NA"));
-    box("Text8")->setText(QStringLiteral("Kim"));
-    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    box("callBox")->setText(QStringLiteral("VE3XYZ"));
+    box("locationBox")->setText(QStringLiteral("ON"));
+    box("utcOffsetBox")->setText(QStringLiteral("4"));
+    box("countryBox")->setText(QStringLiteral("Canada"));
+    box("longitudeBox")->setText(QStringLiteral("79.38"));
+    box("latitudeBox")->setText(QStringLiteral("43.65"));
+    box("continentBox")->setText(QStringLiteral("NA"));
+    box("firstNameBox")->setText(QStringLiteral("Kim"));
+    QTest::mouseClick(child<QPushButton>("doneButton"), Qt::LeftButton);
 
     QFile file(xmlPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -242,7 +242,7 @@ TEST_F(StationDialogTest, FailedXmlWriteIsReported)
 {
     xml.open(dir.path() + QStringLiteral("/missing-folder/SharedUserPreferences.xml"));
     open();
-    dialog->Command1_Click();
+    dialog->pressDone();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages.front().title, QStringLiteral("Unable to save the station information"));
 }
@@ -250,17 +250,17 @@ TEST_F(StationDialogTest, FailedXmlWriteIsReported)
 // ---------------------------------------------------------------------------------------------
 // The main window shows the dialog at start-up and from "&Setup", then applies it.
 
-class Form1StationTest : public Form1Test
+class MainWindowStationTest : public MainWindowTest
 {
 protected:
     int shown = 0;
 
     // Start-up with a runner in place of the operator: `fill` types into the shown dialog, then
     // the runner presses "Done" (or closes the dialog when `done` is false).
-    void startWith(std::function<void(frmStationID&)> fill, bool done = true)
+    void startWith(std::function<void(StationDialog&)> fill, bool done = true)
     {
         prompter.messageAnswers.push_back(MessageAnswer::Yes);
-        form = std::make_unique<Form1>(platform, session);
+        form = std::make_unique<MainWindow>(station);
         useRunner(std::move(fill), done);
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -268,14 +268,14 @@ protected:
         form->startUp();
     }
 
-    void useRunner(std::function<void(frmStationID&)> fill, bool done = true)
+    void useRunner(std::function<void(StationDialog&)> fill, bool done = true)
     {
-        form->setStationDialogRunner([this, fill, done](frmStationID& dialog) {
+        form->setStationDialogRunner([this, fill, done](StationDialog& dialog) {
             ++shown;
             showActive(dialog);
             fill(dialog);
             if (done) {
-                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("doneButton")), Qt::LeftButton);
             } else {
                 dialog.reject();
             }
@@ -283,11 +283,11 @@ protected:
         });
     }
 
-    static QLineEdit* boxOf(frmStationID& dialog, const char* name)
+    static QLineEdit* boxOf(StationDialog& dialog, const char* name)
     {
         return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
     }
-    static void retype(frmStationID& dialog, const char* name, const QString& keys)
+    static void retype(StationDialog& dialog, const char* name, const QString& keys)
     {
         QLineEdit* target = boxOf(dialog, name);
         target->clear();
@@ -297,20 +297,20 @@ protected:
     QString label(const char* name) const { return child<QLabel>(name)->text(); }
 };
 
-TEST_F(Form1StationTest, StartUpAsksForTheStationAndStoresIt)
+TEST_F(MainWindowStationTest, StartUpAsksForTheStationAndStoresIt)
 {
-    startWith([](frmStationID& dialog) {
-        retype(dialog, "Text1", QStringLiteral("n0call"));
-        retype(dialog, "Text5", QStringLiteral("mn"));
-        retype(dialog, "Text6", QStringLiteral("6"));
-        retype(dialog, "Text2", QStringLiteral("Mex")); // fills position and continent
-        retype(dialog, "Text8", QStringLiteral("pat"));
-        dialog.findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
+    startWith([](StationDialog& dialog) {
+        retype(dialog, "callBox", QStringLiteral("n0call"));
+        retype(dialog, "locationBox", QStringLiteral("mn"));
+        retype(dialog, "utcOffsetBox", QStringLiteral("6"));
+        retype(dialog, "countryBox", QStringLiteral("Mex")); // fills position and continent
+        retype(dialog, "firstNameBox", QStringLiteral("pat"));
+        dialog.findChild<QRadioButton*>(QStringLiteral("phoneOption"))->click();
     });
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(label("lblOwnCall"), QStringLiteral("N0CALL"));
-    EXPECT_EQ(label("lblOwnSpc"), QStringLiteral("MN"));
-    EXPECT_EQ(label("lblOwnName"), QStringLiteral("PAT"));
+    EXPECT_EQ(label("ownCallDisplay"), QStringLiteral("N0CALL"));
+    EXPECT_EQ(label("ownLocationDisplay"), QStringLiteral("MN"));
+    EXPECT_EQ(label("ownNameDisplay"), QStringLiteral("PAT"));
 
     Preferences saved;
     ASSERT_EQ(loadPreferences(session.folders.preferencesFile(), saved), PrefLoadStatus::Loaded);
@@ -331,38 +331,38 @@ TEST_F(Form1StationTest, StartUpAsksForTheStationAndStoresIt)
     EXPECT_TRUE(stored.endsWith("\r\n<OWN_FIRST_NAME>PAT</OWN_FIRST_NAME>\r\n"));
 
     // The new own position is where bearings start: a Mexican call is here, no direction.
-    type("txtCall", QStringLiteral("XE1ABC"));
-    EXPECT_EQ(box("txtCntry")->text(), QStringLiteral("Mexico"));
-    EXPECT_TRUE(label("Label22").isEmpty());
+    type("callBox", QStringLiteral("XE1ABC"));
+    EXPECT_EQ(box("locationBox")->text(), QStringLiteral("Mexico"));
+    EXPECT_TRUE(label("bearingDisplay").isEmpty());
 }
 
-TEST_F(Form1StationTest, SetupReopensWithTheCurrentStationAndClosingChangesNothing)
+TEST_F(MainWindowStationTest, SetupReopensWithTheCurrentStationAndClosingChangesNothing)
 {
-    startWith([](frmStationID& dialog) { retype(dialog, "Text1", QStringLiteral("w1aw")); });
+    startWith([](StationDialog& dialog) { retype(dialog, "callBox", QStringLiteral("w1aw")); });
     const Preferences before = session.prefs;
     const QByteArray prefsFile = readFile(session.folders.preferencesFile());
 
     QString seen;
     useRunner(
-        [&seen](frmStationID& dialog) {
-            seen = boxOf(dialog, "Text1")->text();
-            retype(dialog, "Text1", QStringLiteral("k9zz"));
+        [&seen](StationDialog& dialog) {
+            seen = boxOf(dialog, "callBox")->text();
+            retype(dialog, "callBox", QStringLiteral("k9zz"));
         },
         false);
-    form->findChild<QAction*>(QStringLiteral("mnuSetup"))->trigger();
+    form->findChild<QAction*>(QStringLiteral("setupAction"))->trigger();
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(seen, QStringLiteral("W1AW"));
     EXPECT_EQ(session.prefs, before);
     EXPECT_EQ(readFile(session.folders.preferencesFile()), prefsFile);
-    EXPECT_EQ(label("lblOwnCall"), QStringLiteral("W1AW"));
+    EXPECT_EQ(label("ownCallDisplay"), QStringLiteral("W1AW"));
 
-    useRunner([](frmStationID& dialog) {
-        retype(dialog, "Text1", QStringLiteral("k9zz"));
-        dialog.findChild<QRadioButton*>(QStringLiteral("Option3"))->click();
-        dialog.findChild<QCheckBox*>(QStringLiteral("chkDumoRtty"))->setChecked(true);
+    useRunner([](StationDialog& dialog) {
+        retype(dialog, "callBox", QStringLiteral("k9zz"));
+        dialog.findChild<QRadioButton*>(QStringLiteral("rttyOption"))->click();
+        dialog.findChild<QCheckBox*>(QStringLiteral("rttyLinkCheck"))->setChecked(true);
     });
-    form->findChild<QAction*>(QStringLiteral("mnuSetup"))->trigger();
-    EXPECT_EQ(label("lblOwnCall"), QStringLiteral("K9ZZ"));
+    form->findChild<QAction*>(QStringLiteral("setupAction"))->trigger();
+    EXPECT_EQ(label("ownCallDisplay"), QStringLiteral("K9ZZ"));
     EXPECT_EQ(session.prefs.mode, QStringLiteral("RY"));
     EXPECT_EQ(settings.values.value(QStringLiteral("UserDumoOption")), QStringLiteral("1"));
 }

@@ -7,7 +7,7 @@
 // The child is this test executable run again with WindowKillChild.DISABLED_Run selected; it
 // reports each finished step on its standard output.
 #include "common/formats.h"
-#include "form1_fixture.h"
+#include "mainwindow_fixture.h"
 #include "log/preferences.h"
 #include "support/childtest.h"
 
@@ -49,7 +49,7 @@ QStringList callsIn(const ContactLog& log)
     return calls;
 }
 
-class WindowKillChild : public Form1Test
+class WindowKillChild : public MainWindowTest
 {
 protected:
     void SetUp() override { useFolders(qEnvironmentVariable(folderVariable)); }
@@ -68,7 +68,7 @@ TEST_F(WindowKillChild, DISABLED_Run)
     }
     sayToParent(readyLine);
     const int first = qEnvironmentVariableIntValue(firstStepVariable);
-    const char* const bands[] = {"mnuBand40Ch", "mnuBand20Ch", "mnuBand80Ch"};
+    const char* const bands[] = {"band40Action", "band20Action", "band80Action"};
     for (int step = first; step < first + childStepLimit; ++step) {
         if (isBandChange(step)) {
             action(bands[step % 3])->trigger();
@@ -85,7 +85,7 @@ TEST_F(WindowKillChild, DISABLED_Run)
     }
 }
 
-TEST_F(Form1Test, KilledAtAnyMomentTheLoggerStartsAgainWithEveryLoggedContact)
+TEST_F(MainWindowTest, KilledAtAnyMomentTheLoggerStartsAgainWithEveryLoggedContact)
 {
     const int rounds = qEnvironmentVariableIsSet("VELK_WINDOW_KILL_ROUNDS")
                            ? qEnvironmentVariableIntValue("VELK_WINDOW_KILL_ROUNDS")
@@ -166,7 +166,7 @@ TEST_F(Form1Test, KilledAtAnyMomentTheLoggerStartsAgainWithEveryLoggedContact)
         EXPECT_NE(message.title, QStringLiteral("File Error")) << message.text.toStdString();
     }
     EXPECT_EQ(session.log.count(), logged.size());
-    EXPECT_EQ(child<QLabel>("lblTotCon")->text(),
+    EXPECT_EQ(child<QLabel>("contactsTotal")->text(),
               formatNumber(static_cast<double>(logged.size()), QStringLiteral("###,##0")));
     std::printf("%d kills, %lld contacts logged, %d kills landed after a contact reached the disk\n", rounds,
                 static_cast<long long>(logged.size()), killsInFlight);

@@ -1,7 +1,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
-#include "log/ui/Form1.h"
-#include "output/ui/Form2.h"
+#include "app/ui/mainwindow.h"
+#include "output/ui/summarysheetdialog.h"
 #include "output/ui/exports.h"
 
 #include <QApplication>
@@ -80,19 +80,19 @@ TEST_F(ExportWindowTest, SummarySheetOpensWithRememberedAddressAndDefaults)
 {
     settings.values[QStringLiteral("UserAddressName")] = QStringLiteral("Robert Smith");
     settings.values[QStringLiteral("UserEMail")] = QStringLiteral("k1abc@example.org");
-    Form2 form(platform, session, mainTitle);
+    SummarySheetDialog form(platform, session, mainTitle);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Summary Sheet Information"));
-    EXPECT_EQ(child<QLineEdit>(&form, "Text1")->text(), QStringLiteral("CT"));
-    EXPECT_EQ(child<QLineEdit>(&form, "Text5")->text(), QStringLiteral("Robert Smith"));
-    EXPECT_TRUE(child<QLineEdit>(&form, "Text6")->text().isEmpty());
-    EXPECT_EQ(child<QLineEdit>(&form, "Text8")->text(), QStringLiteral("k1abc@example.org"));
-    EXPECT_TRUE(child<QRadioButton>(&form, "Option4")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>(&form, "Option19")->isChecked());
-    EXPECT_EQ(child<QPushButton>(&form, "Command4")->text(), QStringLiteral("Write Cabrillo File"));
-    EXPECT_EQ(child<QPushButton>(&form, "Command3")->text(), QStringLiteral("Done"));
+    EXPECT_EQ(child<QLineEdit>(&form, "sectionBox")->text(), QStringLiteral("CT"));
+    EXPECT_EQ(child<QLineEdit>(&form, "nameBox")->text(), QStringLiteral("Robert Smith"));
+    EXPECT_TRUE(child<QLineEdit>(&form, "addressLine1Box")->text().isEmpty());
+    EXPECT_EQ(child<QLineEdit>(&form, "emailBox")->text(), QStringLiteral("k1abc@example.org"));
+    EXPECT_TRUE(child<QRadioButton>(&form, "singleOption")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(&form, "lowPowerOption")->isChecked());
+    EXPECT_EQ(child<QPushButton>(&form, "writeButton")->text(), QStringLiteral("Write Cabrillo File"));
+    EXPECT_EQ(child<QPushButton>(&form, "doneButton")->text(), QStringLiteral("Done"));
 
     form.show();
-    QLineEdit* operators = child<QLineEdit>(&form, "Text2");
+    QLineEdit* operators = child<QLineEdit>(&form, "operatorsBox");
     operators->setFocus();
     QTest::keyClicks(operators, QStringLiteral("k1abc w1xyz"));
     EXPECT_EQ(operators->text(), QStringLiteral("K1ABC W1XYZ"));
@@ -100,18 +100,18 @@ TEST_F(ExportWindowTest, SummarySheetOpensWithRememberedAddressAndDefaults)
 
 TEST_F(ExportWindowTest, WriteCabrilloFileWritesReportsAndRemembersTheAddress)
 {
-    Form2 form(platform, session, mainTitle);
+    SummarySheetDialog form(platform, session, mainTitle);
     form.show();
-    QTest::keyClicks(child<QLineEdit>(&form, "Text5"), QStringLiteral(" Robert Smith "));
-    QTest::keyClicks(child<QLineEdit>(&form, "Text6"), QStringLiteral("12 Main St"));
-    QTest::keyClicks(child<QLineEdit>(&form, "Text8"), QStringLiteral("k1abc@example.org "));
-    child<QRadioButton>(&form, "Option20")->click();
-    child<QRadioButton>(&form, "Option3")->click();
-    child<QPlainTextEdit>(&form, "Text11")->setPlainText(QStringLiteral("Fun!"));
+    QTest::keyClicks(child<QLineEdit>(&form, "nameBox"), QStringLiteral(" Robert Smith "));
+    QTest::keyClicks(child<QLineEdit>(&form, "addressLine1Box"), QStringLiteral("12 Main St"));
+    QTest::keyClicks(child<QLineEdit>(&form, "emailBox"), QStringLiteral("k1abc@example.org "));
+    child<QRadioButton>(&form, "qrpOption")->click();
+    child<QRadioButton>(&form, "multiTwoOption")->click();
+    child<QPlainTextEdit>(&form, "soapboxBox")->setPlainText(QStringLiteral("Fun!"));
 
     const QString path = dir.filePath(QStringLiteral("K1ABC.log"));
     prompter.fileAnswers.push_back(path);
-    QTest::mouseClick(child<QPushButton>(&form, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&form, "writeButton"), Qt::LeftButton);
 
     ASSERT_EQ(prompter.fileDialogs.size(), 1u);
     EXPECT_EQ(prompter.fileDialogs[0].proposedName, session.folders.data + QStringLiteral("/K1ABC.log"));
@@ -163,17 +163,17 @@ TEST_F(ExportWindowTest, WriteCabrilloFileWritesReportsAndRemembersTheAddress)
 
 TEST_F(ExportWindowTest, CancelledOrFailedCabrilloWriteStoresNothing)
 {
-    Form2 form(platform, session, mainTitle);
+    SummarySheetDialog form(platform, session, mainTitle);
     form.show();
-    QTest::keyClicks(child<QLineEdit>(&form, "Text5"), QStringLiteral("Robert Smith"));
+    QTest::keyClicks(child<QLineEdit>(&form, "nameBox"), QStringLiteral("Robert Smith"));
 
     prompter.fileAnswers.push_back(std::nullopt);
-    QTest::mouseClick(child<QPushButton>(&form, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&form, "writeButton"), Qt::LeftButton);
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_TRUE(settings.values.isEmpty());
 
     prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("missing/folder/K1ABC.log")));
-    QTest::mouseClick(child<QPushButton>(&form, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&form, "writeButton"), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unable to write file."));
     EXPECT_FALSE(prompter.messages[0].text.isEmpty());
@@ -190,10 +190,10 @@ TEST_F(ExportWindowTest, MenuCommandRunsTheSummarySheetModally)
     prompter.fileAnswers.push_back(path);
     QTimer operatorHand;
     QObject::connect(&operatorHand, &QTimer::timeout, [] {
-        auto* sheet = qobject_cast<Form2*>(QApplication::activeModalWidget());
+        auto* sheet = qobject_cast<SummarySheetDialog*>(QApplication::activeModalWidget());
         if (sheet != nullptr) {
-            sheet->findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-            sheet->findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+            sheet->findChild<QPushButton*>(QStringLiteral("writeButton"))->click();
+            sheet->findChild<QPushButton*>(QStringLiteral("doneButton"))->click();
         }
     });
     operatorHand.start(10);
@@ -202,7 +202,7 @@ TEST_F(ExportWindowTest, MenuCommandRunsTheSummarySheetModally)
         readFile(path).startsWith("START-OF-LOG: 2.0\r\nCREATED-BY: Varno's VELK Contest Log 2.7\r\n"));
     EXPECT_EQ(prompter.messageTitles(),
               (QStringList{QStringLiteral("File Written Successfully."), QStringLiteral("  Thanks!")}));
-    EXPECT_TRUE(mainWindow.findChildren<Form2*>().isEmpty());
+    EXPECT_TRUE(mainWindow.findChildren<SummarySheetDialog*>().isEmpty());
 }
 
 TEST_F(ExportWindowTest, AdifExportAsksWritesAndReadsTheCountryTableOnce)

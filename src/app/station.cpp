@@ -1,0 +1,7 @@
+#include "app/station.h"
+
+namespace velk {
+
+Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform) {}
+
+} // namespace velk

@@ -1,0 +1,113 @@
+#pragma once
+// EntryPanel: the call, name and location boxes with their whole keystroke flow (filtering,
+// upper-casing, partial dupes, prefix lookup, location completion, the dupe check on leaving the
+// call box), the completeness check and the logging of a contact, the post-contest date and time
+// boxes, and the "Time On", "Clear" and partial-dupes buttons. Logs through the LogSession and
+// reports in the StatusLine; talks to the operator through the platform's prompter.
+#include "common/contactrecord.h"
+#include "common/platform/platform.h"
+
+#include <QWidget>
+#include <vector>
+
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace velk {
+
+class LogSession;
+class StatusLine;
+
+class EntryPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    EntryPanel(Platform& platform, LogSession& session, StatusLine& status, QWidget* parent = nullptr);
+
+    // Enter in any box: checks the entry and, when it is complete and no dupe, logs it.
+    void logContact();
+    void clearEntry();
+    // "Time On" / "Time Off".
+    void toggleTimeOn();
+    void togglePartialDupes();
+    bool partialDupesOn() const { return m_partialDupesOn; }
+    void setPostContestMode(bool on);
+    bool postContestMode() const { return m_postContestMode; }
+    // A location picked elsewhere (the grid) goes into the location box.
+    void setLocation(const QString& location);
+    void focusCallBox();
+    QLineEdit* callBox() const { return m_call; }
+
+signals:
+    // The call box got the focus; `empty` when it holds no call.
+    void callBoxEntered(bool empty);
+    // The earlier contacts of the call just checked, for the list of previous contacts.
+    void previousContactsFound(const std::vector<int>& records);
+    // Enter was handled, logged or not: totals and rates are due.
+    void entryFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Platform& m_platform;
+    LogSession& m_session;
+    StatusLine& m_status;
+
+    bool m_entryIncomplete = false;
+    bool m_locationInvalid = false;
+    bool m_dupeFound = false;
+    bool m_partialDupesOn = true;
+    bool m_postContestMode = false;
+    std::int64_t m_lastDupeTick = 0;
+
+    QLineEdit* m_call = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_location = nullptr;
+    QLineEdit* m_postContestTime = nullptr;
+    QLineEdit* m_postContestDate = nullptr;
+    QWidget* m_postContestBoxes = nullptr;
+    QLabel* m_continent = nullptr;
+    QLabel* m_bearing = nullptr;
+    QLabel* m_distance = nullptr;
+    QLabel* m_newMultiplier = nullptr;
+    QPushButton* m_timeOnButton = nullptr;
+    QPushButton* m_partialDupesButton = nullptr;
+
+    QGridLayout* buildBoxes();
+    QWidget* buildButtonRow();
+
+    // Keys (entrypanel.cpp); each returns the character to type, 0 for none.
+    bool boxKeyPress(QLineEdit* box, QKeyEvent* event);
+    int callKey(int key);
+    int nameKey(int key);
+    int locationKey(int key);
+    int postContestKey(QLineEdit* box, int key);
+    void leaveCallBox();
+    void enterCallBox();
+    void enterPostContestDate();
+
+    // Logging steps.
+    void checkComplete();
+    bool takePostContestMoment(QString& date, QString& time);
+    ContactRecord contactFromEntry(const QString& date, const QString& time) const;
+    void clearLocationDisplays();
+    void reportStatus(const QString& text);
+
+    // Dupes (entrypaneldupes.cpp).
+    void checkDupe();
+    void showPartialDupes(int key);
+    void holdAfterDupe();
+
+    // Where the other station is (entrypanellookup.cpp).
+    void lookUpCall();
+    bool completeLocation(int key);
+    void checkShortLocation();
+    void showNewMultiplier();
+    void showLocationOf(int entry);
+    void showBearingTo(double latitude, double longitude);
+};
+
+} // namespace velk
