@@ -11,6 +11,9 @@ cd "$root"
 git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' \
     | xargs -r clang-format --dry-run --Werror
 
+echo "== include directions"
+python3 "$root/scripts/check-includes.py"
+
 echo "== debug build and tests"
 "$root/scripts/build.sh" build/debug -DCMAKE_BUILD_TYPE=Debug
 ctest --test-dir "$root/build/debug" --output-on-failure -j 2
