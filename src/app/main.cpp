@@ -22,12 +22,14 @@ int main(int argc, char** argv)
     velk::LogSession& session = station.session();
     session.folders = velk::resolveFolders(environment, QDir::currentPath());
     for (const QString& error : session.folders.errors) {
-        platform.prompter.message(error, QStringLiteral("Unable to create directory."), velk::MessageIcon::Warning);
+        platform.prompter.message(error, QStringLiteral("Unable to create directory."),
+                                  velk::MessageIcon::Warning);
     }
     session.xml.open(session.folders.xmlStoreFile());
 
     velk::MainWindow window(station);
-    QObject::connect(&window, &velk::MainWindow::programEnded, &app, &QApplication::exit, Qt::QueuedConnection);
+    QObject::connect(&window, &velk::MainWindow::programEnded, &app, &QApplication::exit,
+                     Qt::QueuedConnection);
     window.show();
     if (!window.startUp() && window.hasEnded()) {
         return 1;

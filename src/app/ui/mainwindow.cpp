@@ -102,8 +102,8 @@ bool MainWindow::startUp()
 
     Preferences& prefs = m_session.prefs;
     if (loadPreferences(m_session.folders.preferencesFile(), prefs) == PrefLoadStatus::Unreadable) {
-        m_platform.prompter.message(QStringLiteral("Error opening file"), QStringLiteral("Error opeining file"),
-                                    MessageIcon::Critical);
+        m_platform.prompter.message(QStringLiteral("Error opening file"),
+                                    QStringLiteral("Error opeining file"), MessageIcon::Critical);
         return false;
     }
     if (bandIndex(prefs.currentBand) == 0) {
@@ -119,8 +119,9 @@ bool MainWindow::startUp()
     showStationDialog();
 
     const MessageAnswer answer = m_platform.prompter.message(
-        QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases any "
-                       "existing log and starts a new log.)"),
+        QStringLiteral(
+            "Do you want to continue an existing contest? (Yes opens your existing log, No erases any "
+            "existing log and starts a new log.)"),
         QStringLiteral("Open existing log?"), MessageIcon::Question, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes) {
         m_logFiles->reload();
@@ -153,15 +154,16 @@ void MainWindow::checkUtcOffset()
     }
     const QString recommendedText = formatSettingsNumber(recommended);
     const QString prompt =
-        QStringLiteral("Would you like to adjust the UTC offset in this program for your local time setting?\n\n") +
+        QStringLiteral(
+            "Would you like to adjust the UTC offset in this program for your local time setting?\n\n") +
         QStringLiteral("Current System Time: ") + formatDateTime(utc, QStringLiteral("hh:nn")) +
         QStringLiteral("\n\nCurrent Local Time: ") + formatDateTime(local, QStringLiteral("hh:nn")) +
         QStringLiteral("\n\nRecommended Offset Setting: ") + recommendedText +
         QStringLiteral("\n\nCurrent Offset Setting: ") + formatSettingsNumber(offset) +
         QStringLiteral(
             "\n\nPlease click OK to accept the recommended change or Cancel to keep the current setting.");
-    const auto answer =
-        m_platform.prompter.input(prompt, QStringLiteral("Update the Local Time / UTC Offset?"), recommendedText);
+    const auto answer = m_platform.prompter.input(
+        prompt, QStringLiteral("Update the Local Time / UTC Offset?"), recommendedText);
     if (answer) {
         if (const auto value = parseSettingsNumber(*answer)) {
             offset = static_cast<float>(*value);

@@ -112,10 +112,11 @@ void MainWindow::buildOptionsMenu()
     addPendingItem(transmit, QStringLiteral("cwSetupAction"), tr("&CW Setup"));
     addPendingItem(transmit, QStringLiteral("voiceSetupAction"), tr("&Voice Setup"));
     QMenu* appearance = addMenu(options, QStringLiteral("appearanceMenu"), tr("&Appearance"));
-    addItem(appearance, QStringLiteral("formSizeAction"), tr("&Form Size"), this, [this] { chooseFormSize(); });
+    addItem(appearance, QStringLiteral("formSizeAction"), tr("&Form Size"), this,
+            [this] { chooseFormSize(); });
     addItem(appearance, QStringLiteral("coloursAction"), tr("&Colors"), this, [this] { chooseColours(); });
-    m_taskbarAction =
-        addItem(appearance, QStringLiteral("taskbarAction"), tr("&Taskbar"), this, [this] { toggleTaskbar(); });
+    m_taskbarAction = addItem(appearance, QStringLiteral("taskbarAction"), tr("&Taskbar"), this,
+                              [this] { toggleTaskbar(); });
     m_taskbarAction->setCheckable(true);
     addPendingItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"));
     QMenu* spotting = addMenu(options, QStringLiteral("dxSpottingMenu"), tr("&DX Spotting"));
@@ -128,8 +129,9 @@ void MainWindow::buildOptionsMenu()
             savePreferences();
         });
     m_listPreviousAction->setCheckable(true);
-    m_postContestAction = addItem(options, QStringLiteral("postContestAction"), tr("&Post Contest Mode"), this,
-                                  [this] { m_entry->setPostContestMode(m_postContestAction->isChecked()); });
+    m_postContestAction =
+        addItem(options, QStringLiteral("postContestAction"), tr("&Post Contest Mode"), this,
+                [this] { m_entry->setPostContestMode(m_postContestAction->isChecked()); });
     m_postContestAction->setCheckable(true);
 }
 
@@ -138,8 +140,8 @@ void MainWindow::buildBandMenu()
     QMenu* band = addMenu(menuBar(), QStringLiteral("bandMenu"), tr("&Band"));
     for (int i = 0; i < bandCount; ++i) {
         const QString text = bandTexts().at(i);
-        QAction* action =
-            addItem(band, QStringLiteral("band%1Action").arg(text), text, this, [this, text] { selectBand(text); });
+        QAction* action = addItem(band, QStringLiteral("band%1Action").arg(text), text, this,
+                                  [this, text] { selectBand(text); });
         action->setCheckable(true);
         m_bandActions[static_cast<size_t>(i)] = action;
     }
@@ -158,7 +160,8 @@ void MainWindow::showStationDialog()
         m_stationDialog = new StationDialog(m_platform, m_session.xml, m_session.prefixes, this);
     }
     m_stationDialog->load(m_session.prefs);
-    const int result = m_stationDialogRunner ? m_stationDialogRunner(*m_stationDialog) : m_stationDialog->exec();
+    const int result =
+        m_stationDialogRunner ? m_stationDialogRunner(*m_stationDialog) : m_stationDialog->exec();
     // Closed without "Done": the station stays as it was.
     if (result == QDialog::Accepted) {
         m_stationDialog->applyTo(m_session.prefs);
@@ -170,8 +173,9 @@ void MainWindow::showStationDialog()
 void MainWindow::chooseFormSize()
 {
     const auto answer = m_platform.prompter.input(
-        QStringLiteral("Enter the % of the screen you would like the form to cover.  Try between 90 and 100 for "
-                       "best results.  Values below 75 do not display well."),
+        QStringLiteral(
+            "Enter the % of the screen you would like the form to cover.  Try between 90 and 100 for "
+            "best results.  Values below 75 do not display well."),
         QStringLiteral("Please enter screen percentage."), QString::number(m_session.prefs.formSizePercent));
     if (!answer) {
         return;

@@ -44,7 +44,7 @@ QLabel* makeWarning(const char* name, const QString& text, QWidget* parent)
 } // namespace
 
 EditContactDialog::EditContactDialog(Platform& platform, const ContactLog& log, const PrefixTable& prefixes,
-                       int recordNumber, QWidget* parent)
+                                     int recordNumber, QWidget* parent)
     : QDialog(parent), m_platform(platform), m_log(log), m_prefixes(prefixes), m_recordNumber(recordNumber)
 {
     setObjectName(QStringLiteral("EditContactDialog"));

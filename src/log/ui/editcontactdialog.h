@@ -26,8 +26,8 @@ public:
     // Result code of the dialog when "Delete Dupe" ended it (Done ends it Accepted).
     static constexpr int DeleteDupeResult = 2;
 
-    EditContactDialog(Platform& platform, const ContactLog& log, const PrefixTable& prefixes, int recordNumber,
-               QWidget* parent = nullptr);
+    EditContactDialog(Platform& platform, const ContactLog& log, const PrefixTable& prefixes,
+                      int recordNumber, QWidget* parent = nullptr);
 
     // Fills the eight boxes from the record being edited.
     void load();

@@ -180,8 +180,10 @@ QGridLayout* EntryPanel::buildBoxes()
     m_postContestBoxes = new QWidget(this);
     auto* post = new QHBoxLayout(m_postContestBoxes);
     post->setContentsMargins(0, 0, 0, 0);
-    m_postContestTime = makeEntryBox(QStringLiteral("postContestTimeBox"), tr("Time"), 13, m_postContestBoxes);
-    m_postContestDate = makeEntryBox(QStringLiteral("postContestDateBox"), tr("Date"), 13, m_postContestBoxes);
+    m_postContestTime =
+        makeEntryBox(QStringLiteral("postContestTimeBox"), tr("Time"), 13, m_postContestBoxes);
+    m_postContestDate =
+        makeEntryBox(QStringLiteral("postContestDateBox"), tr("Date"), 13, m_postContestBoxes);
     m_postContestTime->setMaximumWidth(110);
     m_postContestDate->setMaximumWidth(150);
     auto* timeLabel = new QLabel(tr("Time"), m_postContestBoxes);

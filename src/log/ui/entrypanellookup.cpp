@@ -116,8 +116,8 @@ void EntryPanel::checkShortLocation()
 
 void EntryPanel::showNewMultiplier()
 {
-    const bool isNew = m_session.multipliers.isNewDx(bandIndex(m_session.prefs.currentBand), m_location->text(),
-                                                     m_continent->text());
+    const bool isNew = m_session.multipliers.isNewDx(bandIndex(m_session.prefs.currentBand),
+                                                     m_location->text(), m_continent->text());
     m_newMultiplier->setVisible(isNew);
 }
 

@@ -56,7 +56,8 @@ void LogFileActions::startNewLog()
         m_session.prefs.accumulatedSeconds = 0;
         const WriteResult emptied = truncateLogFile(m_session.folders.logFile());
         if (!emptied.ok) {
-            m_platform.prompter.message(emptied.error, tr("Unable to start a new log"), MessageIcon::Critical);
+            m_platform.prompter.message(emptied.error, tr("Unable to start a new log"),
+                                        MessageIcon::Critical);
         }
         m_session.log.clear();
         savePreferencesReporting(m_platform, m_session);
@@ -67,7 +68,8 @@ void LogFileActions::startNewLog()
 
 void LogFileActions::backUpChangedLog()
 {
-    backupLog(m_session.log, m_session.folders.logFile(), m_session.folders.backup, localNow(m_platform.clock));
+    backupLog(m_session.log, m_session.folders.logFile(), m_session.folders.backup,
+              localNow(m_platform.clock));
 }
 
 void LogFileActions::archive()
@@ -81,15 +83,16 @@ void LogFileActions::archive()
     request.title = tr("Archive Current Log");
     request.folder = m_session.folders.backup;
     request.filter = QStringLiteral("Log Files (*.log) | *.log");
-    request.proposedName =
-        proposedArchivePath(m_session.folders.backup, m_session.prefs.ownCall, localNow(m_platform.clock).date());
+    request.proposedName = proposedArchivePath(m_session.folders.backup, m_session.prefs.ownCall,
+                                               localNow(m_platform.clock).date());
     const auto target = m_platform.prompter.saveFile(request);
     if (!target) {
         return;
     }
     const WriteResult copied = copyFileAtomically(m_session.folders.logFile(), *target);
     if (!copied.ok) {
-        m_platform.prompter.message(copied.error, QStringLiteral("Error Archiving Log"), MessageIcon::Critical);
+        m_platform.prompter.message(copied.error, QStringLiteral("Error Archiving Log"),
+                                    MessageIcon::Critical);
     }
 }
 
@@ -122,7 +125,8 @@ void LogFileActions::restore()
     }
     const WriteResult copied = copyFileAtomically(*source, m_session.folders.logFile());
     if (!copied.ok) {
-        m_platform.prompter.message(copied.error, QStringLiteral("Error Restoring Log"), MessageIcon::Critical);
+        m_platform.prompter.message(copied.error, QStringLiteral("Error Restoring Log"),
+                                    MessageIcon::Critical);
         return;
     }
     reload();
@@ -136,7 +140,8 @@ void LogFileActions::editContact(int recordNumber)
     if (m_editDialog || recordNumber < 1 || recordNumber > m_session.log.count()) {
         return;
     }
-    auto* dialog = new EditContactDialog(m_platform, m_session.log, m_session.prefixes, recordNumber, m_window);
+    auto* dialog =
+        new EditContactDialog(m_platform, m_session.log, m_session.prefixes, recordNumber, m_window);
     m_editDialog = dialog;
     connect(dialog, &QDialog::finished, this, [this, dialog](int result) { editFinished(dialog, result); });
     dialog->load();

@@ -32,7 +32,8 @@ QLabel* makeSample(const QString& objectName, const QString& text, QWidget* pare
 
 } // namespace
 
-MultiplierColoursDialog::MultiplierColoursDialog(Prompter& prompter, std::uint32_t worked, std::uint32_t notWorked, QWidget* parent)
+MultiplierColoursDialog::MultiplierColoursDialog(Prompter& prompter, std::uint32_t worked,
+                                                 std::uint32_t notWorked, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_worked(worked), m_notWorked(notWorked)
 {
     setObjectName(QStringLiteral("MultiplierColoursDialog"));
@@ -43,11 +44,11 @@ MultiplierColoursDialog::MultiplierColoursDialog(Prompter& prompter, std::uint32
     workedSample =
         makeSample(QStringLiteral("workedSample"), QStringLiteral("Appearance of multiplier worked"), this);
     remainingSample = makeSample(QStringLiteral("remainingSample"),
-                              QStringLiteral("Appearance of multiplier remaining"), this);
+                                 QStringLiteral("Appearance of multiplier remaining"), this);
     auto* workedColourButton =
         makeButton(QStringLiteral("workedColourButton"), QStringLiteral("Change \"Worked\" Color"), this);
-    auto* remainingColourButton =
-        makeButton(QStringLiteral("remainingColourButton"), QStringLiteral("Change \"Remaining\" Color"), this);
+    auto* remainingColourButton = makeButton(QStringLiteral("remainingColourButton"),
+                                             QStringLiteral("Change \"Remaining\" Color"), this);
     auto* doneButton = makeButton(QStringLiteral("doneButton"), QStringLiteral("Done"), this);
     layout->addWidget(workedSample);
     layout->addWidget(remainingSample);
@@ -56,7 +57,8 @@ MultiplierColoursDialog::MultiplierColoursDialog(Prompter& prompter, std::uint32
     layout->addWidget(doneButton);
 
     connect(workedColourButton, &QPushButton::clicked, this, &MultiplierColoursDialog::chooseWorkedColour);
-    connect(remainingColourButton, &QPushButton::clicked, this, &MultiplierColoursDialog::chooseRemainingColour);
+    connect(remainingColourButton, &QPushButton::clicked, this,
+            &MultiplierColoursDialog::chooseRemainingColour);
     connect(doneButton, &QPushButton::clicked, this, &QDialog::accept);
     paintSamples();
 }

@@ -15,7 +15,8 @@ class MultiplierColoursDialog : public QDialog
 {
     Q_OBJECT
 public:
-    MultiplierColoursDialog(Prompter& prompter, std::uint32_t worked, std::uint32_t notWorked, QWidget* parent = nullptr);
+    MultiplierColoursDialog(Prompter& prompter, std::uint32_t worked, std::uint32_t notWorked,
+                            QWidget* parent = nullptr);
 
     std::uint32_t workedColour() const { return m_worked; }
     std::uint32_t notWorkedColour() const { return m_notWorked; }

@@ -131,7 +131,8 @@ void ScorePanel::showTotals()
     m_multipliers->setText(QString::number(multipliers.total()));
     m_score->setText(formatNumber(static_cast<double>(score(contacts, multipliers.total())),
                                   QStringLiteral("###,###,###,##0")));
-    m_bandMultipliers->setText(QString::number(multipliers.bandTotal(bandIndex(m_session.prefs.currentBand))));
+    m_bandMultipliers->setText(
+        QString::number(multipliers.bandTotal(bandIndex(m_session.prefs.currentBand))));
     showRates();
 }
 

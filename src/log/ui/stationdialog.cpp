@@ -125,7 +125,7 @@ void StationDialog::load(const Preferences& prefs)
     continentBox->setText(prefs.ownContinent);
     firstNameBox->setText(prefs.ownFirstName);
     rttyLinkCheck->setChecked(m_platform.settings.value(dumoOptionKey).value_or(QString()).trimmed() ==
-                            QLatin1String("1"));
+                              QLatin1String("1"));
     if (prefs.mode == QLatin1String("RY")) {
         rttyOption->setChecked(true);
         chooseRtty();
@@ -181,8 +181,8 @@ void StationDialog::pressDone()
 void StationDialog::storeXml()
 {
     const std::pair<const char*, QLineEdit*> values[] = {
-        {"OWN_CALL", callBox},      {"OWN_SPC", locationBox},        {"OWN_UTC", utcOffsetBox},
-        {"OWN_COUNTRY", countryBox},   {"OWN_LONGITUDE", longitudeBox},  {"OWN_LATITUDE", latitudeBox},
+        {"OWN_CALL", callBox},           {"OWN_SPC", locationBox},         {"OWN_UTC", utcOffsetBox},
+        {"OWN_COUNTRY", countryBox},     {"OWN_LONGITUDE", longitudeBox},  {"OWN_LATITUDE", latitudeBox},
         {"OWN_CONTINENT", continentBox}, {"OWN_FIRST_NAME", firstNameBox},
     };
     WriteResult written;
@@ -276,7 +276,8 @@ bool StationDialog::boxKeyPress(QLineEdit* box, QKeyEvent* event)
     }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter) {
-        if (box == callBox || box == locationBox || box == utcOffsetBox || box == continentBox || box == firstNameBox) {
+        if (box == callBox || box == locationBox || box == utcOffsetBox || box == continentBox ||
+            box == firstNameBox) {
             pressDone();
             return true;
         }

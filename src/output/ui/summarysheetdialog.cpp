@@ -1,9 +1,9 @@
 #include "output/ui/summarysheetdialog.h"
 
-#include "log/folders.h"
-#include "log/multipliers.h"
 #include "common/formats.h"
+#include "log/folders.h"
 #include "log/logsession.h"
+#include "log/multipliers.h"
 #include "output/exportfile.h"
 
 #include <QFormLayout>
@@ -29,7 +29,8 @@ const QString failureTitle = QStringLiteral("Unable to write file.");
 
 } // namespace
 
-SummarySheetDialog::SummarySheetDialog(Platform& platform, LogSession& session, const QString& programTitle, QWidget* parent)
+SummarySheetDialog::SummarySheetDialog(Platform& platform, LogSession& session, const QString& programTitle,
+                                       QWidget* parent)
     : QDialog(parent), m_platform(platform), m_session(session), m_programTitle(programTitle)
 {
     setObjectName(QStringLiteral("SummarySheetDialog"));

@@ -22,7 +22,8 @@ class SummarySheetDialog : public QDialog
 public:
     // `programTitle` is the main window's title; the file's CREATED-BY line takes the program's
     // name and version from it.
-    SummarySheetDialog(Platform& platform, LogSession& session, const QString& programTitle, QWidget* parent = nullptr);
+    SummarySheetDialog(Platform& platform, LogSession& session, const QString& programTitle,
+                       QWidget* parent = nullptr);
 
     // "Write Cabrillo File": asks for the file, writes it, reports, remembers the address.
     void writeFile();

@@ -8,7 +8,8 @@
 
 namespace velk {
 
-HelpWindow::HelpWindow(const QString& workingFolder, QWidget* parent) : QDialog(parent), m_folder(workingFolder)
+HelpWindow::HelpWindow(const QString& workingFolder, QWidget* parent)
+    : QDialog(parent), m_folder(workingFolder)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Help Page"));

@@ -76,7 +76,8 @@ void RateGraphWindow::buildWindow()
     backgroundButton->setObjectName(QStringLiteral("backgroundButton"));
     backgroundButton->setAutoDefault(false);
     backgroundButton->adjustSize();
-    backgroundButton->resize(backgroundButton->sizeHint().width() + 16, backgroundButton->sizeHint().height());
+    backgroundButton->resize(backgroundButton->sizeHint().width() + 16,
+                             backgroundButton->sizeHint().height());
     connect(backgroundButton, &QPushButton::clicked, this, &RateGraphWindow::toggleBackground);
     applyLook();
 }

@@ -1,8 +1,8 @@
 // Correcting the log from the main window: the "Edit Contact Entry" dialog with its key rules,
 // completion, focus checks, dupe and location tests, "Delete Contact", the rewrite of log.txt, and
 // the "&Graph" menu item.
-#include "mainwindow_fixture.h"
 #include "log/ui/editcontactdialog.h"
+#include "mainwindow_fixture.h"
 #include "windows/ui/rategraphwindow.h"
 
 #include <QTableView>
@@ -68,8 +68,14 @@ protected:
         return dialog;
     }
 
-    QLineEdit* editBox(const char* name) const { return form->logFiles().editDialog()->findChild<QLineEdit*>(name); }
-    QLabel* editLabel(const char* name) const { return form->logFiles().editDialog()->findChild<QLabel*>(name); }
+    QLineEdit* editBox(const char* name) const
+    {
+        return form->logFiles().editDialog()->findChild<QLineEdit*>(name);
+    }
+    QLabel* editLabel(const char* name) const
+    {
+        return form->logFiles().editDialog()->findChild<QLabel*>(name);
+    }
     QPushButton* editButton(const char* name) const
     {
         return form->logFiles().editDialog()->findChild<QPushButton*>(name);

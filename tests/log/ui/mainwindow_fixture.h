@@ -1,8 +1,8 @@
 #pragma once
 // A real main window on a temporary working folder, with the platform fakes.
+#include "app/ui/mainwindow.h"
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
-#include "app/ui/mainwindow.h"
 #include "log/ui/contactlistpanel.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/logfileactions.h"

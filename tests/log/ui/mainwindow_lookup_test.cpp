@@ -20,7 +20,10 @@ protected:
     QString label(const char* name) const { return child<QLabel>(name)->text(); }
     QString location() const { return box("locationBox")->text(); }
     // Continent, bearing and distance as the window shows them.
-    QStringList where() const { return {label("continentDisplay"), label("bearingDisplay"), label("distanceDisplay")}; }
+    QStringList where() const
+    {
+        return {label("continentDisplay"), label("bearingDisplay"), label("distanceDisplay")};
+    }
     void newCall(const QString& call)
     {
         box("callBox")->clear();

@@ -275,7 +275,8 @@ protected:
             showActive(dialog);
             fill(dialog);
             if (done) {
-                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("doneButton")), Qt::LeftButton);
+                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("doneButton")),
+                                  Qt::LeftButton);
             } else {
                 dialog.reject();
             }

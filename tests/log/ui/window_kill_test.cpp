@@ -7,8 +7,8 @@
 // The child is this test executable run again with WindowKillChild.DISABLED_Run selected; it
 // reports each finished step on its standard output.
 #include "common/formats.h"
-#include "mainwindow_fixture.h"
 #include "log/preferences.h"
+#include "mainwindow_fixture.h"
 #include "support/childtest.h"
 
 #include <random>

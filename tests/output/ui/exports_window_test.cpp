@@ -1,8 +1,8 @@
+#include "app/ui/mainwindow.h"
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
-#include "app/ui/mainwindow.h"
-#include "output/ui/summarysheetdialog.h"
 #include "output/ui/exports.h"
+#include "output/ui/summarysheetdialog.h"
 
 #include <QApplication>
 #include <QDir>

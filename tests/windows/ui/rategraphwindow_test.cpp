@@ -113,7 +113,10 @@ protected:
     }
 
     QString label(const QString& name) const { return window->findChild<QLabel*>(name)->text(); }
-    QPushButton* switchButton() const { return window->findChild<QPushButton*>(QStringLiteral("backgroundButton")); }
+    QPushButton* switchButton() const
+    {
+        return window->findChild<QPushButton*>(QStringLiteral("backgroundButton"));
+    }
 };
 
 TEST_F(RateGraphWindowTest, AShortLogIsExplainedAndNothingIsDrawn)
