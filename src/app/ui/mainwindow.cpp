@@ -104,6 +104,8 @@ bool MainWindow::startUp()
     if (loadPreferences(m_session.folders.preferencesFile(), prefs) == PrefLoadStatus::Unreadable) {
         m_platform.prompter.message(QStringLiteral("Error opening file"),
                                     QStringLiteral("Error opeining file"), MessageIcon::Critical);
+        // Nothing is logged against a log that was never read, and the damaged file is kept.
+        endProgram();
         return false;
     }
     if (bandIndex(prefs.currentBand) == 0) {
@@ -195,6 +197,8 @@ void MainWindow::endProgram()
 {
     m_ended = true;
     m_clockTimer->stop();
+    // Until the event loop ends the program, the window takes no more contacts.
+    centralWidget()->setEnabled(false);
     emit programEnded(1);
 }
 
@@ -215,6 +219,12 @@ void MainWindow::shutDown()
         m_help->close();
     }
     m_logFiles->backUpChangedLog();
+    // Time that runs while the program closes counts, as if "Time Off" had been clicked.
+    OperatingClock& operating = m_session.operatingClock;
+    if (operating.isRunning()) {
+        operating.update(m_session.prefs.accumulatedSeconds, localNow(m_platform.clock));
+        m_session.prefs.accumulatedSeconds = static_cast<float>(operating.stop());
+    }
     savePreferences();
 }
 

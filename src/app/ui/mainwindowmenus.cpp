@@ -111,6 +111,7 @@ void MainWindow::buildOptionsMenu()
     QMenu* transmit = addMenu(options, QStringLiteral("transmitMenu"), tr("&Transmit"));
     addPendingItem(transmit, QStringLiteral("cwSetupAction"), tr("&CW Setup"));
     addPendingItem(transmit, QStringLiteral("voiceSetupAction"), tr("&Voice Setup"));
+    options->addSeparator();
     QMenu* appearance = addMenu(options, QStringLiteral("appearanceMenu"), tr("&Appearance"));
     addItem(appearance, QStringLiteral("formSizeAction"), tr("&Form Size"), this,
             [this] { chooseFormSize(); });
@@ -118,17 +119,22 @@ void MainWindow::buildOptionsMenu()
     m_taskbarAction = addItem(appearance, QStringLiteral("taskbarAction"), tr("&Taskbar"), this,
                               [this] { toggleTaskbar(); });
     m_taskbarAction->setCheckable(true);
+    options->addSeparator();
     addPendingItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"));
+    options->addSeparator();
     QMenu* spotting = addMenu(options, QStringLiteral("dxSpottingMenu"), tr("&DX Spotting"));
     addPendingItem(spotting, QStringLiteral("dxConfigureAction"), tr("&Configure"));
     addPendingItem(spotting, QStringLiteral("spectrumMapAction"), tr("&View Spectrum Map"));
+    options->addSeparator();
     addPendingItem(options, QStringLiteral("voiceNavigationAction"), tr("&Voice Navigation"));
+    options->addSeparator();
     m_listPreviousAction =
         addItem(options, QStringLiteral("listPreviousAction"), tr("&List Previous Contacts"), this, [this] {
             m_session.prefs.listPrevious = m_listPreviousAction->isChecked() ? 1 : 0;
             savePreferences();
         });
     m_listPreviousAction->setCheckable(true);
+    options->addSeparator();
     m_postContestAction =
         addItem(options, QStringLiteral("postContestAction"), tr("&Post Contest Mode"), this,
                 [this] { m_entry->setPostContestMode(m_postContestAction->isChecked()); });

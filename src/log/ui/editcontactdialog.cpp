@@ -29,6 +29,7 @@ QLineEdit* makeBox(const char* name, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
+    box->setValidator(makeEntryValidator(box));
     return box;
 }
 
@@ -58,6 +59,7 @@ void EditContactDialog::buildWindow()
     int row = 0;
     const auto addRow = [&](const QString& caption, QLineEdit*& box, const char* name) {
         box = makeBox(name, this);
+        box->setAccessibleName(caption);
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
         grid->addWidget(label, row, 0);
@@ -210,6 +212,9 @@ bool EditContactDialog::eventFilter(QObject* watched, QEvent* event)
 
 bool EditContactDialog::boxKeyPress(QLineEdit* box, QKeyEvent* event)
 {
+    if (isRefusedEntryKey(event)) {
+        return true;
+    }
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
         return false;
     }

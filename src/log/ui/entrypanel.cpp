@@ -21,7 +21,6 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValidator>
 
 namespace velk {
 
@@ -33,30 +32,13 @@ constexpr int keyEnter = 13;
 constexpr int keySpace = 32;
 constexpr int keyQuote = 34;
 
-// Entry boxes never take a double quote or a line break, typed or pasted: either would break a
-// line of log.txt.
-class EntryValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override
-    {
-        const qsizetype before = input.size();
-        input.remove(QLatin1Char('"'));
-        input.remove(QLatin1Char('\r'));
-        input.remove(QLatin1Char('\n'));
-        pos = std::max(0, pos - static_cast<int>(before - input.size()));
-        return Acceptable;
-    }
-};
-
 QLineEdit* makeEntryBox(const QString& objectName, const QString& accessibleName, int pointSize,
                         QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(objectName);
     box->setAccessibleName(accessibleName);
-    box->setValidator(new EntryValidator(box));
+    box->setValidator(makeEntryValidator(box));
     QFont font = box->font();
     font.setPointSize(pointSize);
     font.setBold(true);
@@ -231,7 +213,13 @@ bool EntryPanel::eventFilter(QObject* watched, QEvent* event)
         return boxKeyPress(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event));
     }
     if (watched == m_call && type == QEvent::FocusOut) {
-        leaveCallBox();
+        // Only the operator's own move to another control checks the call: not a menu, a pop-up,
+        // another window, or the focus moves the logging makes itself.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::MouseFocusReason) {
+            leaveCallBox();
+        }
     } else if (watched == m_call && type == QEvent::FocusIn) {
         enterCallBox();
     } else if (watched == m_postContestDate && type == QEvent::FocusIn) {
@@ -244,6 +232,9 @@ bool EntryPanel::eventFilter(QObject* watched, QEvent* event)
 
 bool EntryPanel::boxKeyPress(QLineEdit* box, QKeyEvent* event)
 {
+    if (isRefusedEntryKey(event)) {
+        return true;
+    }
     const int original = typedKeyCode(event);
     if (original == 0 || original == keyTab || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
         return false;
@@ -290,7 +281,7 @@ int EntryPanel::callKey(int key)
         return 0;
     }
     if (key == keySpace) {
-        m_name->setFocus();
+        m_name->setFocus(Qt::TabFocusReason); // as Tab: the call box is left
         return 0;
     }
     key = upper(key);

@@ -40,8 +40,11 @@ void EntryPanel::lookUpCall()
         }
         break;
     case CallLocation::Outcome::HomeCountry:
-        // The operator types the state or province; the continent is known.
+        // The operator types the state or province; the continent is known, and no earlier DX
+        // country's bearing and distance stay on screen.
         m_continent->setText(QStringLiteral("NA"));
+        m_bearing->clear();
+        m_distance->clear();
         break;
     case CallLocation::Outcome::NotFound:
         m_location->setText(notFound);
@@ -81,6 +84,7 @@ bool EntryPanel::completeLocation(int key)
             m_location->setText(typed + rest);
             m_location->setSelection(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
             showLocationOf(found);
+            showNewMultiplier(); // against the completed country's continent
             return true;
         }
         if (key == keySpace) {

@@ -33,6 +33,7 @@ QLineEdit* makeBox(const char* name, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
+    box->setValidator(makeEntryValidator(box));
     return box;
 }
 
@@ -63,6 +64,7 @@ void StationDialog::buildWindow()
     int row = 0;
     const auto addRow = [&](const QString& caption, QLineEdit*& box, const char* name) {
         box = makeBox(name, this);
+        box->setAccessibleName(caption);
         grid->addWidget(new QLabel(caption, this), row, 0);
         grid->addWidget(box, row, 1);
         box->installEventFilter(this);
@@ -271,6 +273,9 @@ bool StationDialog::eventFilter(QObject* watched, QEvent* event)
 
 bool StationDialog::boxKeyPress(QLineEdit* box, QKeyEvent* event)
 {
+    if (isRefusedEntryKey(event)) {
+        return true;
+    }
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
         return false;
     }

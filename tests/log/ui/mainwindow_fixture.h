@@ -149,7 +149,7 @@ protected:
     void type(const char* boxName, const QString& text)
     {
         QLineEdit* target = box(boxName);
-        target->setFocus();
+        target->setFocus(Qt::TabFocusReason); // as the operator moves: Tab or a click
         QTest::keyClicks(target, text);
     }
     void press(const char* boxName, Qt::Key key) { QTest::keyClick(box(boxName), key); }
@@ -180,7 +180,7 @@ protected:
     // Gives a box the focus and lets its deferred focus handling (selection) run.
     void focusOn(const char* boxName)
     {
-        box(boxName)->setFocus();
+        box(boxName)->setFocus(Qt::TabFocusReason);
         QCoreApplication::processEvents();
     }
     bool hasFocus(const char* boxName) const { return QApplication::focusWidget() == box(boxName); }
