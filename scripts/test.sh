@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once normally, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Also checks the source formatting.
+# Builds and runs every test: once normally, once optimised as released, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Also checks the source formatting.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/ensure-deps.sh"
@@ -17,6 +17,10 @@ python3 "$root/scripts/check-includes.py"
 echo "== debug build and tests"
 "$root/scripts/build.sh" build/debug -DCMAKE_BUILD_TYPE=Debug
 ctest --test-dir "$root/build/debug" --output-on-failure -j 2
+
+echo "== release build and tests"
+"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=Release
+ctest --test-dir "$root/build/release" --output-on-failure -j 2
 
 echo "== sanitizer build and tests"
 "$root/scripts/build.sh" build/asan -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON

@@ -12,6 +12,21 @@ template <typename T> std::optional<T> takeFront(std::deque<T>& queue)
     queue.pop_front();
     return front;
 }
+
+// A queued answer may itself be a cancel, and an empty queue cancels too. Only a real answer is
+// moved out, so no optional of an optional is ever copied.
+std::optional<QString> takeAnswer(std::deque<std::optional<QString>>& queue)
+{
+    if (queue.empty()) {
+        return std::nullopt;
+    }
+    std::optional<QString> answer;
+    if (queue.front()) {
+        answer = std::move(*queue.front());
+    }
+    queue.pop_front();
+    return answer;
+}
 } // namespace
 
 MessageAnswer FakePrompter::message(const QString& text, const QString& title, MessageIcon icon,
@@ -29,15 +44,13 @@ std::optional<QString> FakePrompter::input(const QString& prompt, const QString&
                                            const QString& initial)
 {
     inputs.push_back({prompt, title, initial});
-    const auto answer = takeFront(inputAnswers);
-    return answer ? *answer : std::nullopt;
+    return takeAnswer(inputAnswers);
 }
 
 std::optional<QString> FakePrompter::openFile(const FileDialogRequest& request)
 {
     fileDialogs.push_back(request);
-    const auto answer = takeFront(fileAnswers);
-    return answer ? *answer : std::nullopt;
+    return takeAnswer(fileAnswers);
 }
 
 std::optional<QString> FakePrompter::saveFile(const FileDialogRequest& request)
