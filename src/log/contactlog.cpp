@@ -560,23 +560,6 @@ WriteResult truncateLogFile(const QString& path)
     return writeAtomically(path, QByteArray());
 }
 
-QString backupLog(const ContactLog& log, const QString& logPath, const QString& backupFolder,
-                  const QDateTime& localNow)
-{
-    if (log.count() == 0 || log.count() == log.loadedBaseline()) {
-        return {};
-    }
-    if (!QDir().mkpath(backupFolder)) {
-        return {};
-    }
-    const QString target = backupFolder + QLatin1Char('/') +
-                           formatDateTime(localNow, QStringLiteral("yyyymmddhhnn")) + QStringLiteral(".log");
-    if (!copyFileAtomically(logPath, target).ok) {
-        return {};
-    }
-    return target;
-}
-
 WriteResult copyFileAtomically(const QString& from, const QString& to)
 {
     QFile source(from);

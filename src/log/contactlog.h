@@ -100,11 +100,17 @@ private:
 // Truncates (or creates) the log file to zero length, atomically.
 WriteResult truncateLogFile(const QString& path);
 
-// Automatic backup: copies the log to backupFolder/yyyymmddhhnn.log (local time) when the log
-// holds contacts and has grown or changed since it was loaded. Failures are silent by design;
-// returns the path written, or empty when nothing was written.
+// Backups go to backupFolder/yyyymmddhhnn.log (local time); when a backup of the same minute is
+// already there, to the first free yyyymmddhhnn-2.log, -3... so none ever replaces another.
+// Failures are silent by design; both return the path written, or empty when nothing was written.
+
+// Automatic backup: copies the log file when the log holds contacts and its count differs from
+// the one it was loaded with.
 QString backupLog(const ContactLog& log, const QString& logPath, const QString& backupFolder,
                   const QDateTime& localNow);
+// Backup before a new log erases the file: copies it whenever it is not empty, whatever the
+// in-memory log holds (it may not be loaded yet).
+QString backupLogFile(const QString& logPath, const QString& backupFolder, const QDateTime& localNow);
 
 // Copies a file over another through a temporary file and a rename.
 WriteResult copyFileAtomically(const QString& from, const QString& to);

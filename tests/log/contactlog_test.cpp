@@ -1,13 +1,20 @@
 #include "common/quotedlist.h"
 #include "log/contactlog.h"
 #include "log/locations.h"
+#include "logbuilder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace velk;
+using velk::testing::encodeAll;
+using velk::testing::readBytes;
 
 namespace {
 
@@ -344,11 +351,117 @@ TEST_F(ContactLogFileTest, BackupOnlyWhenTheLogHasChanged)
     EXPECT_EQ(written, backup + QStringLiteral("/202601101804.log"));
     EXPECT_EQ(readAll(written), readAll(logPath()));
 
-    // Same minute: the earlier copy is overwritten.
+    // Same minute: the earlier copy stays as it was, the new one takes the next name.
+    const QByteArray earlier = readBytes(written);
     ASSERT_TRUE(log.append(contact(QStringLiteral("W1AW")), logPath()).ok);
-    EXPECT_EQ(backupLog(log, logPath(), backup, localNow), written);
-    EXPECT_EQ(readAll(written), readAll(logPath()));
-    EXPECT_EQ(QDir(backup).entryList(QDir::Files).size(), 1);
+    const QString second = backupLog(log, logPath(), backup, localNow);
+    EXPECT_EQ(second, backup + QStringLiteral("/202601101804-2.log"));
+    EXPECT_EQ(readBytes(second), readBytes(logPath()));
+    EXPECT_EQ(readBytes(written), earlier);
+    EXPECT_EQ(QDir(backup).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(ContactLogFileTest, BackupsNeverOverwriteOneAnother)
+{
+    struct Case
+    {
+        const char* name;
+        QStringList present; // backups already in the folder
+        QString expected;    // name of the new backup
+    };
+    const std::vector<Case> cases = {
+        {"free minute", {}, QStringLiteral("202601101804.log")},
+        {"other minutes only",
+         {QStringLiteral("202601101803.log"), QStringLiteral("202601101805.log")},
+         QStringLiteral("202601101804.log")},
+        {"minute taken", {QStringLiteral("202601101804.log")}, QStringLiteral("202601101804-2.log")},
+        {"minute and -2 taken",
+         {QStringLiteral("202601101804.log"), QStringLiteral("202601101804-2.log")},
+         QStringLiteral("202601101804-3.log")},
+        {"first gap is used",
+         {QStringLiteral("202601101804.log"), QStringLiteral("202601101804-3.log")},
+         QStringLiteral("202601101804-2.log")},
+        {"a folder holds the name",
+         {QStringLiteral("202601101804.log/")},
+         QStringLiteral("202601101804-2.log")},
+    };
+    const QDateTime localNow(QDate(2026, 1, 10), QTime(18, 4, 59));
+    using Backup = std::function<QString(const QString& logPath, const QString& backupFolder)>;
+    const std::vector<std::pair<const char*, Backup>> backups = {
+        {"backupLog",
+         [&](const QString& path, const QString& folder) {
+             ContactLog log;
+             EXPECT_TRUE(log.load(path).ok);
+             log.setLoadedBaseline(0);
+             return backupLog(log, path, folder, localNow);
+         }},
+        {"backupLogFile",
+         [&](const QString& path, const QString& folder) { return backupLogFile(path, folder, localNow); }},
+    };
+    writeAll(logPath(), encodeAll({contact(QStringLiteral("N0CALL")), contact(QStringLiteral("K1ABC"))}));
+    int run = 0;
+    for (const auto& [function, backup] : backups) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(function) + ": " + c.name);
+            const QString folder = dir.filePath(QStringLiteral("BACKUP%1").arg(++run));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            for (const QString& name : c.present) {
+                if (name.endsWith(QLatin1Char('/'))) {
+                    ASSERT_TRUE(QDir(folder).mkdir(name.chopped(1)));
+                } else {
+                    writeAll(folder + QLatin1Char('/') + name, "earlier\r\n");
+                }
+            }
+            const QString written = backup(logPath(), folder);
+            EXPECT_EQ(written, folder + QLatin1Char('/') + c.expected);
+            EXPECT_EQ(readBytes(written), readBytes(logPath()));
+            for (const QString& name : c.present) {
+                if (!name.endsWith(QLatin1Char('/'))) {
+                    EXPECT_EQ(readBytes(folder + QLatin1Char('/') + name), QByteArray("earlier\r\n"))
+                        << name.toStdString();
+                }
+            }
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).size(),
+                      c.present.size() + 1);
+        }
+    }
+}
+
+TEST_F(ContactLogFileTest, LogFileBackupCopiesAnyNonEmptyFile)
+{
+    // Before a new log erases log.txt: the in-memory log may be empty, not loaded yet, or
+    // unchanged since it was loaded; the file is copied all the same.
+    const QString backup = dir.filePath(QStringLiteral("VELK/BACKUP"));
+    const QDateTime localNow(QDate(2026, 1, 10), QTime(18, 4, 59));
+    writeAll(logPath(), encodeAll({contact(QStringLiteral("N0CALL"))}));
+
+    const QString first = backupLogFile(logPath(), backup, localNow);
+    EXPECT_EQ(first, backup + QStringLiteral("/202601101804.log"));
+    EXPECT_EQ(readBytes(first), readBytes(logPath()));
+
+    // Even bytes the log could not load are kept: the operator's file is what is at stake.
+    writeAll(logPath(), "not a log line\r\n");
+    const QString second = backupLogFile(logPath(), backup, localNow);
+    EXPECT_EQ(second, backup + QStringLiteral("/202601101804-2.log"));
+    EXPECT_EQ(readBytes(second), QByteArray("not a log line\r\n"));
+    EXPECT_EQ(readBytes(first), encodeAll({contact(QStringLiteral("N0CALL"))}));
+}
+
+TEST_F(ContactLogFileTest, LogFileBackupSkipsAnEmptyOrMissingFileAndFailsSilently)
+{
+    const QString backup = dir.filePath(QStringLiteral("VELK/BACKUP"));
+    const QDateTime localNow(QDate(2026, 1, 10), QTime(18, 4));
+
+    ASSERT_TRUE(truncateLogFile(logPath()).ok);
+    EXPECT_TRUE(backupLogFile(logPath(), backup, localNow).isEmpty()) << "empty file";
+    EXPECT_TRUE(backupLogFile(dir.filePath(QStringLiteral("gone.txt")), backup, localNow).isEmpty())
+        << "missing file";
+    EXPECT_FALSE(QDir(backup).exists());
+
+    writeAll(logPath(), encodeAll({contact(QStringLiteral("N0CALL"))}));
+    // The backup folder cannot be made where a file stands.
+    EXPECT_TRUE(backupLogFile(logPath(), logPath(), localNow).isEmpty());
+    EXPECT_EQ(readBytes(logPath()), encodeAll({contact(QStringLiteral("N0CALL"))}));
 }
 
 TEST_F(ContactLogFileTest, BackupFailureIsSilent)
