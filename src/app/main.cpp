@@ -21,9 +21,8 @@ int main(int argc, char** argv)
     velk::Station station(platform);
     velk::LogSession& session = station.session();
     session.folders = velk::resolveFolders(environment, QDir::currentPath());
-    for (const QString& error : session.folders.errors) {
-        platform.prompter.message(error, QStringLiteral("Unable to create directory."),
-                                  velk::MessageIcon::Warning);
+    for (const velk::FolderError& error : session.folders.errors) {
+        platform.prompter.message(error.text, error.title, velk::MessageIcon::Warning);
     }
     session.xml.open(session.folders.xmlStoreFile());
 

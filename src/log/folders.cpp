@@ -80,16 +80,16 @@ QString FindDocumentsFolder(const Environment& env, const QString& makerSub, con
     return base + makerSub;
 }
 
-QString EnsureFolder(const QString& path)
+std::optional<FolderError> EnsureFolder(const QString& path)
 {
     if (path.isEmpty()) {
-        return QStringLiteral("Invalid Path");
+        return FolderError{QStringLiteral("Unable to Create Directory"), QStringLiteral("Invalid Path")};
     }
     const QString failure = makeFolder(path);
     if (failure.isEmpty()) {
-        return {};
+        return std::nullopt;
     }
-    return path + QStringLiteral("  ") + failure;
+    return FolderError{QStringLiteral("Unable to create directory."), path + QStringLiteral("  ") + failure};
 }
 
 Folders resolveFolders(const Environment& env, const QString& workingFolder)
@@ -97,23 +97,24 @@ Folders resolveFolders(const Environment& env, const QString& workingFolder)
     Folders folders;
     folders.working = workingFolder;
 
+    // The documents folder's own failure is told as the system words it, without a path.
+    const auto reportDocumentsFailure = [&folders](const QString& error) {
+        if (!error.isEmpty()) {
+            folders.errors.append({QStringLiteral("User Access Directory Error"), error});
+        }
+    };
     const QString maker = QStringLiteral("/Varno Software");
     QString error;
     folders.data = FindDocumentsFolder(env, maker, QStringLiteral("/VELK"), &error) + QStringLiteral("/VELK");
-    if (!error.isEmpty()) {
-        folders.errors << folders.data + QStringLiteral("  ") + error;
-    }
+    reportDocumentsFailure(error);
     error.clear();
     folders.shared =
         FindDocumentsFolder(env, maker, QStringLiteral("/Shared"), &error) + QStringLiteral("/Shared");
-    if (!error.isEmpty()) {
-        folders.errors << folders.shared + QStringLiteral("  ") + error;
-    }
+    reportDocumentsFailure(error);
 
     folders.backup = folders.data + QStringLiteral("/BACKUP");
-    const QString backupError = EnsureFolder(folders.backup);
-    if (!backupError.isEmpty()) {
-        folders.errors << backupError;
+    if (const auto backupError = EnsureFolder(folders.backup)) {
+        folders.errors.append(*backupError);
     }
     return folders;
 }

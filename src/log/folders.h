@@ -3,18 +3,28 @@
 // under the user's documents (with BACKUP) and the shared folder beside it.
 #include "common/platform/environment.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 namespace velk {
+
+// A folder that could not be made, as the operator is told of it: message title and text.
+struct FolderError
+{
+    QString title;
+    QString text;
+    bool operator==(const FolderError&) const = default;
+};
 
 struct Folders
 {
     QString working;
-    QString data;       // <documents>/Varno Software/VELK
-    QString shared;     // <documents>/Varno Software/Shared
-    QString backup;     // data + /BACKUP
-    QStringList errors; // one message per folder that could not be made, for the operator
+    QString data;              // <documents>/Varno Software/VELK
+    QString shared;            // <documents>/Varno Software/Shared
+    QString backup;            // data + /BACKUP
+    QList<FolderError> errors; // one per folder that could not be made, in the order tried
 
     QString logFile() const { return working + QStringLiteral("/log.txt"); }
     QString preferencesFile() const { return working + QStringLiteral("/VELKpref.txt"); }
@@ -26,8 +36,8 @@ struct Folders
 // product folder below it are created when missing. Returns the maker folder.
 QString FindDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
                             QString* error = nullptr);
-// Creates the folder when missing; returns an error message, empty on success.
-QString EnsureFolder(const QString& path);
+// Creates the folder when missing; returns what to tell the operator when that fails.
+std::optional<FolderError> EnsureFolder(const QString& path);
 // Resolves and creates every folder of the run.
 Folders resolveFolders(const Environment& env, const QString& workingFolder);
 // The leading run of "A"-"Z" and "0"-"9" of a call sign, or "YourCall" when that is empty.

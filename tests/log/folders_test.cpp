@@ -1,11 +1,18 @@
 #include "log/folders.h"
 
+#include "common/qtprinters.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -23,11 +30,34 @@ protected:
     MapEnvironment env;
     QString profile() const { return dir.path(); }
     void makeFolder(const QString& name) { ASSERT_TRUE(QDir(profile()).mkpath(name)); }
+    // A regular file where a folder must go: nothing can be made below it, even by root.
+    QString makeBlockingFile(const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
 };
 
 bool isFolder(const QString& path)
 {
     return QFileInfo(path).isDir();
+}
+
+// How the system words the failure to make a folder below a regular file.
+QString notAFolder()
+{
+    return QString::fromLocal8Bit(std::make_error_code(std::errc::not_a_directory).message());
+}
+
+std::string describe(const QList<velk::FolderError>& errors)
+{
+    std::string text;
+    for (const velk::FolderError& error : errors) {
+        text += "[" + error.title.toStdString() + "] " + error.text.toStdString() + "\n";
+    }
+    return text;
 }
 
 } // namespace
@@ -37,7 +67,7 @@ TEST_F(FoldersTest, DocumentsFolderIsUsedWhenPresent)
     makeFolder(QStringLiteral("Documents"));
     env.variables[QStringLiteral("USERPROFILE")] = profile();
     const velk::Folders folders = velk::resolveFolders(env, QStringLiteral("/work"));
-    EXPECT_TRUE(folders.errors.isEmpty()) << folders.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(folders.errors.isEmpty()) << describe(folders.errors);
     EXPECT_EQ(folders.working, QStringLiteral("/work"));
     EXPECT_EQ(folders.data, profile() + QStringLiteral("/Documents/Varno Software/VELK"));
     EXPECT_EQ(folders.shared, profile() + QStringLiteral("/Documents/Varno Software/Shared"));
@@ -82,11 +112,7 @@ TEST_F(FoldersTest, HomeWhenUserProfileUnset)
 
 TEST_F(FoldersTest, AppDataWhenTheProfileCannotHoldTheFolder)
 {
-    // A file where the profile folder should be: nothing can be made below it.
-    const QString blocked = dir.filePath(QStringLiteral("profile-file"));
-    QFile file(blocked);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString blocked = makeBlockingFile(QStringLiteral("profile-file"));
     makeFolder(QStringLiteral("AppData"));
     env.variables[QStringLiteral("USERPROFILE")] = blocked;
     env.variables[QStringLiteral("APPDATA")] = dir.filePath(QStringLiteral("AppData"));
@@ -100,34 +126,65 @@ TEST_F(FoldersTest, AppDataWhenTheProfileCannotHoldTheFolder)
 
 TEST_F(FoldersTest, FailureIsReportedWithTheSystemsReason)
 {
-    const QString blocked = dir.filePath(QStringLiteral("profile-file"));
-    QFile file(blocked);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString blocked = makeBlockingFile(QStringLiteral("profile-file"));
     env.variables[QStringLiteral("USERPROFILE")] = blocked;
     QString error;
     velk::FindDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, notAFolder());
 
+    // The data and shared folders both fail on the documents folder; the backup folder below
+    // the data folder fails in turn.
     const velk::Folders folders = velk::resolveFolders(env, QStringLiteral("/work"));
-    EXPECT_FALSE(folders.errors.isEmpty());
+    const QList<velk::FolderError> expected = {
+        {QStringLiteral("User Access Directory Error"), notAFolder()},
+        {QStringLiteral("User Access Directory Error"), notAFolder()},
+        {QStringLiteral("Unable to create directory."), folders.backup + QStringLiteral("  ") + notAFolder()},
+    };
+    EXPECT_EQ(folders.errors, expected) << describe(folders.errors);
+}
+
+TEST_F(FoldersTest, EachFailureCarriesItsOwnTitle)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<std::optional<velk::FolderError>()> fail;
+        QString title;
+        QString text;
+    };
+    const QString blocked = makeBlockingFile(QStringLiteral("file"));
+    const QString below = blocked + QStringLiteral("/sub");
+    const std::vector<Case> cases = {
+        {"documents folder cannot be made",
+         [&]() -> std::optional<velk::FolderError> {
+             env.variables[QStringLiteral("USERPROFILE")] = blocked;
+             const velk::Folders folders = velk::resolveFolders(env, QStringLiteral("/work"));
+             if (folders.errors.isEmpty()) {
+                 return std::nullopt;
+             }
+             return folders.errors.front();
+         },
+         QStringLiteral("User Access Directory Error"), notAFolder()},
+        {"empty path", [] { return velk::EnsureFolder(QString()); },
+         QStringLiteral("Unable to Create Directory"), QStringLiteral("Invalid Path")},
+        {"folder below a file", [&] { return velk::EnsureFolder(below); },
+         QStringLiteral("Unable to create directory."), below + QStringLiteral("  ") + notAFolder()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<velk::FolderError> error = c.fail();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->title, c.title);
+        EXPECT_EQ(error->text, c.text);
+    }
 }
 
 TEST_F(FoldersTest, EnsureFolder)
 {
-    EXPECT_EQ(velk::EnsureFolder(QString()), QStringLiteral("Invalid Path"));
     const QString nested = dir.filePath(QStringLiteral("a/b/c"));
-    EXPECT_TRUE(velk::EnsureFolder(nested).isEmpty());
+    EXPECT_FALSE(velk::EnsureFolder(nested).has_value());
     EXPECT_TRUE(isFolder(nested));
-    EXPECT_TRUE(velk::EnsureFolder(nested).isEmpty()) << "an existing folder is fine";
-
-    const QString blocked = dir.filePath(QStringLiteral("file"));
-    QFile file(blocked);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    const QString error = velk::EnsureFolder(blocked + QStringLiteral("/sub"));
-    EXPECT_TRUE(error.startsWith(blocked + QStringLiteral("/sub  "))) << error.toStdString();
-    EXPECT_GT(error.size(), blocked.size() + 6);
+    EXPECT_FALSE(velk::EnsureFolder(nested).has_value()) << "an existing folder is fine";
 }
 
 TEST(SafeCallForFileName, KeepsTheLeadingCapitalsAndDigits)
