@@ -107,8 +107,8 @@ void runAdifExport(Platform& platform, const LogSession& session, QWidget* mainW
         reportFailure(platform, written.error);
         return;
     }
-    prompter.message(QStringLiteral("The file was successfully written to the directory:\r\n\r\n") + *path +
-                         QLatin1Char('.'),
+    prompter.message(QStringLiteral("The file was successfully written to the directory:\r\n\r\n") +
+                         QDir::toNativeSeparators(*path) + QLatin1Char('.'),
                      QStringLiteral("File Written Successfully."), MessageIcon::Information);
 }
 

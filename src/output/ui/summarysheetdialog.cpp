@@ -6,6 +6,7 @@
 #include "log/multipliers.h"
 #include "output/exportfile.h"
 
+#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -205,7 +206,8 @@ void SummarySheetDialog::writeFile()
     }
 
     m_platform.prompter.message(
-        QStringLiteral("The file was successfully written to the directory:\r\n\r\n") + *path +
+        QStringLiteral("The file was successfully written to the directory:\r\n\r\n") +
+            QDir::toNativeSeparators(*path) +
             QStringLiteral(
                 ".\r\n\r\nAttach this file to an e-mail addressed for contest submission.  If you wish "
                 "to print this file, you can open it with Notepad or Wordpad to print."),
