@@ -19,6 +19,12 @@ struct FileDialogRequest
     QString proposedName; // full path offered to the operator (save only)
 };
 
+// The extension a save dialog adds to a name typed without one: the first pattern of the filter
+// when it names one ("Log Files (*.log) | *.log" gives "log"), else empty ("*.*", no filter).
+QString defaultSuffixOf(const QString& filter);
+// The chosen path, with the filter's default suffix added when its file name has no extension.
+QString withDefaultSuffix(const QString& path, const QString& filter);
+
 class Prompter
 {
 public:

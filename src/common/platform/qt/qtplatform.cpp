@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -92,9 +94,24 @@ std::optional<QString> QtPrompter::openFile(const FileDialogRequest& request)
 std::optional<QString> QtPrompter::saveFile(const FileDialogRequest& request)
 {
     const QString start = request.proposedName.isEmpty() ? request.folder : request.proposedName;
-    const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, start,
-                                                      toQtFilter(request.filter));
-    if (path.isEmpty()) {
+    QFileDialog dialog(QApplication::activeWindow(), request.title, start, toQtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // An operator who types "K1ABC" means K1ABC.log, and is asked before that file is replaced.
+    dialog.setDefaultSuffix(defaultSuffixOf(request.filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    // A desktop's own dialog may hand back the name as typed; the suffix then comes here, and so
+    // does the question the dialog could not ask about the file it names.
+    const QString path = withDefaultSuffix(chosen, request.filter);
+    if (path != chosen && QFileInfo::exists(path) &&
+        message(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                    .arg(QDir::toNativeSeparators(path)),
+                request.title, MessageIcon::Warning, MessageButtons::YesNo) != MessageAnswer::Yes) {
         return std::nullopt;
     }
     return path;
