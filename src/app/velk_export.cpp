@@ -178,7 +178,7 @@ int run(const QCommandLineParser& parser, const Options& options)
         station.mode = prefs.mode;
         station.createdBy = programName();
         const QString path = options.output.isEmpty()
-                                 ? options.folder + QLatin1Char('/') + SafeCallForFileName(prefs.ownCall) +
+                                 ? options.folder + QLatin1Char('/') + safeCallForFileName(prefs.ownCall) +
                                        QStringLiteral(".log")
                                  : options.output;
         writeOut(path, writeCabrillo(log.records(), station, summary, multipliers.total()));

@@ -575,7 +575,7 @@ WriteResult copyFileAtomically(const QString& from, const QString& to)
 
 QString proposedArchivePath(const QString& backupFolder, const QString& ownCall, const QDate& localDate)
 {
-    return backupFolder + QLatin1Char('/') + SafeCallForFileName(ownCall) +
+    return backupFolder + QLatin1Char('/') + safeCallForFileName(ownCall) +
            formatDateTime(QDateTime(localDate, QTime(0, 0)), QStringLiteral("yyyy-mm-dd")) +
            QStringLiteral(".log");
 }

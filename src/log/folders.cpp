@@ -44,7 +44,7 @@ bool isFolder(const QString& path)
 
 } // namespace
 
-QString FindDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
+QString findDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
                             QString* error)
 {
     QString profile = env.value(QStringLiteral("USERPROFILE"));
@@ -80,7 +80,7 @@ QString FindDocumentsFolder(const Environment& env, const QString& makerSub, con
     return base + makerSub;
 }
 
-std::optional<FolderError> EnsureFolder(const QString& path)
+std::optional<FolderError> ensureFolder(const QString& path)
 {
     if (path.isEmpty()) {
         return FolderError{QStringLiteral("Unable to Create Directory"), QStringLiteral("Invalid Path")};
@@ -105,21 +105,21 @@ Folders resolveFolders(const Environment& env, const QString& workingFolder)
     };
     const QString maker = QStringLiteral("/Varno Software");
     QString error;
-    folders.data = FindDocumentsFolder(env, maker, QStringLiteral("/VELK"), &error) + QStringLiteral("/VELK");
+    folders.data = findDocumentsFolder(env, maker, QStringLiteral("/VELK"), &error) + QStringLiteral("/VELK");
     reportDocumentsFailure(error);
     error.clear();
     folders.shared =
-        FindDocumentsFolder(env, maker, QStringLiteral("/Shared"), &error) + QStringLiteral("/Shared");
+        findDocumentsFolder(env, maker, QStringLiteral("/Shared"), &error) + QStringLiteral("/Shared");
     reportDocumentsFailure(error);
 
     folders.backup = folders.data + QStringLiteral("/BACKUP");
-    if (const auto backupError = EnsureFolder(folders.backup)) {
+    if (const auto backupError = ensureFolder(folders.backup)) {
         folders.errors.append(*backupError);
     }
     return folders;
 }
 
-QString SafeCallForFileName(const QString& call)
+QString safeCallForFileName(const QString& call)
 {
     qsizetype length = 0;
     while (length < call.size()) {

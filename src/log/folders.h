@@ -34,13 +34,13 @@ struct Folders
 // The documents base: USERPROFILE (HOME when USERPROFILE is unset) + "/My Documents" or
 // "/Documents" when it exists, else the variable itself, else APPDATA. The maker folder and
 // product folder below it are created when missing. Returns the maker folder.
-QString FindDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
+QString findDocumentsFolder(const Environment& env, const QString& makerSub, const QString& productSub,
                             QString* error = nullptr);
 // Creates the folder when missing; returns what to tell the operator when that fails.
-std::optional<FolderError> EnsureFolder(const QString& path);
+std::optional<FolderError> ensureFolder(const QString& path);
 // Resolves and creates every folder of the run.
 Folders resolveFolders(const Environment& env, const QString& workingFolder);
 // The leading run of "A"-"Z" and "0"-"9" of a call sign, or "YourCall" when that is empty.
-QString SafeCallForFileName(const QString& call);
+QString safeCallForFileName(const QString& call);
 
 } // namespace velk

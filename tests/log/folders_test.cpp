@@ -53,11 +53,11 @@ QString notAFolder()
 
 std::string describe(const QList<velk::FolderError>& errors)
 {
-    std::string text;
+    QString text;
     for (const velk::FolderError& error : errors) {
-        text += "[" + error.title.toStdString() + "] " + error.text.toStdString() + "\n";
+        text += QStringLiteral("[%1] %2\n").arg(error.title, error.text);
     }
-    return text;
+    return text.toStdString();
 }
 
 } // namespace
@@ -86,7 +86,7 @@ TEST_F(FoldersTest, MyDocumentsWinsOverDocuments)
     env.variables[QStringLiteral("USERPROFILE")] = profile();
     QString error;
     const QString maker =
-        velk::FindDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
+        velk::findDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
     EXPECT_TRUE(error.isEmpty());
     EXPECT_EQ(maker, profile() + QStringLiteral("/My Documents/Varno Software"));
     EXPECT_TRUE(isFolder(maker + QStringLiteral("/VELK")));
@@ -118,7 +118,7 @@ TEST_F(FoldersTest, AppDataWhenTheProfileCannotHoldTheFolder)
     env.variables[QStringLiteral("APPDATA")] = dir.filePath(QStringLiteral("AppData"));
     QString error;
     const QString maker =
-        velk::FindDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
+        velk::findDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
     EXPECT_TRUE(error.isEmpty());
     EXPECT_EQ(maker, dir.filePath(QStringLiteral("AppData/Varno Software")));
     EXPECT_TRUE(isFolder(maker + QStringLiteral("/VELK")));
@@ -129,7 +129,7 @@ TEST_F(FoldersTest, FailureIsReportedWithTheSystemsReason)
     const QString blocked = makeBlockingFile(QStringLiteral("profile-file"));
     env.variables[QStringLiteral("USERPROFILE")] = blocked;
     QString error;
-    velk::FindDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
+    velk::findDocumentsFolder(env, QStringLiteral("/Varno Software"), QStringLiteral("/VELK"), &error);
     EXPECT_EQ(error, notAFolder());
 
     // The data and shared folders both fail on the documents folder; the backup folder below
@@ -165,9 +165,9 @@ TEST_F(FoldersTest, EachFailureCarriesItsOwnTitle)
              return folders.errors.front();
          },
          QStringLiteral("User Access Directory Error"), notAFolder()},
-        {"empty path", [] { return velk::EnsureFolder(QString()); },
+        {"empty path", [] { return velk::ensureFolder(QString()); },
          QStringLiteral("Unable to Create Directory"), QStringLiteral("Invalid Path")},
-        {"folder below a file", [&] { return velk::EnsureFolder(below); },
+        {"folder below a file", [&] { return velk::ensureFolder(below); },
          QStringLiteral("Unable to create directory."), below + QStringLiteral("  ") + notAFolder()},
     };
     for (const Case& c : cases) {
@@ -179,19 +179,19 @@ TEST_F(FoldersTest, EachFailureCarriesItsOwnTitle)
     }
 }
 
-TEST_F(FoldersTest, EnsureFolder)
+TEST_F(FoldersTest, ensureFolder)
 {
     const QString nested = dir.filePath(QStringLiteral("a/b/c"));
-    EXPECT_FALSE(velk::EnsureFolder(nested).has_value());
+    EXPECT_FALSE(velk::ensureFolder(nested).has_value());
     EXPECT_TRUE(isFolder(nested));
-    EXPECT_FALSE(velk::EnsureFolder(nested).has_value()) << "an existing folder is fine";
+    EXPECT_FALSE(velk::ensureFolder(nested).has_value()) << "an existing folder is fine";
 }
 
-TEST(SafeCallForFileName, KeepsTheLeadingCapitalsAndDigits)
+TEST(safeCallForFileName, KeepsTheLeadingCapitalsAndDigits)
 {
-    EXPECT_EQ(velk::SafeCallForFileName(QStringLiteral("N0CALL")), QStringLiteral("N0CALL"));
-    EXPECT_EQ(velk::SafeCallForFileName(QStringLiteral("N0CALL/4")), QStringLiteral("N0CALL"));
-    EXPECT_EQ(velk::SafeCallForFileName(QStringLiteral("VE3abc")), QStringLiteral("VE3"));
-    EXPECT_EQ(velk::SafeCallForFileName(QStringLiteral("../etc")), QStringLiteral("YourCall"));
-    EXPECT_EQ(velk::SafeCallForFileName(QString()), QStringLiteral("YourCall"));
+    EXPECT_EQ(velk::safeCallForFileName(QStringLiteral("N0CALL")), QStringLiteral("N0CALL"));
+    EXPECT_EQ(velk::safeCallForFileName(QStringLiteral("N0CALL/4")), QStringLiteral("N0CALL"));
+    EXPECT_EQ(velk::safeCallForFileName(QStringLiteral("VE3abc")), QStringLiteral("VE3"));
+    EXPECT_EQ(velk::safeCallForFileName(QStringLiteral("../etc")), QStringLiteral("YourCall"));
+    EXPECT_EQ(velk::safeCallForFileName(QString()), QStringLiteral("YourCall"));
 }

@@ -52,7 +52,8 @@ void LogFileActions::startNewLog()
             "existing log file!\n\nTo verify that you want to start a new log file, please type: YES"),
         QStringLiteral("WARNING - Your existing log file will be ERASED!"));
     if (answer && answer->toUpper() == QStringLiteral("YES")) {
-        backUpChangedLog();
+        // Whatever log.txt holds is kept, even when it was not read yet (No at start-up).
+        backupLogFile(m_session.folders.logFile(), m_session.folders.backup, localNow(m_platform.clock));
         m_session.prefs.accumulatedSeconds = 0;
         const WriteResult emptied = truncateLogFile(m_session.folders.logFile());
         if (!emptied.ok) {
@@ -61,6 +62,7 @@ void LogFileActions::startNewLog()
         }
         m_session.log.clear();
         savePreferencesReporting(m_platform, m_session);
+        m_baselineTaken = false; // the new log is what the exit backup compares with
     }
     m_session.operatingClock.show(m_session.prefs.accumulatedSeconds);
     reload();
@@ -129,6 +131,7 @@ void LogFileActions::restore()
                                     MessageIcon::Critical);
         return;
     }
+    m_baselineTaken = false; // the restored log is what the exit backup compares with
     reload();
 }
 

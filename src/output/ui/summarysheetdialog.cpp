@@ -182,7 +182,7 @@ void SummarySheetDialog::writeFile()
     request.title = QStringLiteral("Write Cabrillo File");
     request.folder = m_session.folders.data;
     request.filter = QStringLiteral("LOG Files (*.log) | *.log");
-    request.proposedName = m_session.folders.data + QLatin1Char('/') + SafeCallForFileName(prefs.ownCall) +
+    request.proposedName = m_session.folders.data + QLatin1Char('/') + safeCallForFileName(prefs.ownCall) +
                            QStringLiteral(".log");
     const std::optional<QString> path = m_platform.prompter.saveFile(request);
     if (!path) {
