@@ -149,8 +149,8 @@ TEST_F(MainWindowLogFileTest, NoAtStartErasesTheLogWhenYesIsTyped)
     EXPECT_TRUE(readFile(session.folders.logFile()).isEmpty());
     EXPECT_EQ(session.log.count(), 0);
     EXPECT_EQ(listed()->rowCount(), 0);
-    // Nothing was logged in this run, so there is nothing to back up.
-    EXPECT_TRUE(backups().isEmpty());
+    // The erased log is kept as a backup first, although it was never read.
+    EXPECT_EQ(backups(), QStringList{QStringLiteral("202601101304.log")});
     // The new log saves the preferences.
     EXPECT_TRUE(QFile::exists(session.folders.preferencesFile()));
 

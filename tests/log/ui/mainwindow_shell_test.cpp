@@ -374,12 +374,13 @@ TEST_F(MainWindowShellTest, MenusAreInTheirOrder)
 
     QMenu* options = topMenu(QStringLiteral("&Options"));
     ASSERT_NE(options, nullptr);
-    EXPECT_EQ(itemsOf(options),
-              (QStringList{QStringLiteral("&Transmit"), QStringLiteral("-"), QStringLiteral("&Appearance"),
-                           QStringLiteral("-"), QStringLiteral("&Rig Interface"), QStringLiteral("-"),
-                           QStringLiteral("&DX Spotting"), QStringLiteral("-"), QStringLiteral("&Voice Navigation"),
-                           QStringLiteral("-"), QStringLiteral("&List Previous Contacts"), QStringLiteral("-"),
-                           QStringLiteral("&Post Contest Mode")}));
+    EXPECT_EQ(
+        itemsOf(options),
+        (QStringList{QStringLiteral("&Transmit"), QStringLiteral("-"), QStringLiteral("&Appearance"),
+                     QStringLiteral("-"), QStringLiteral("&Rig Interface"), QStringLiteral("-"),
+                     QStringLiteral("&DX Spotting"), QStringLiteral("-"), QStringLiteral("&Voice Navigation"),
+                     QStringLiteral("-"), QStringLiteral("&List Previous Contacts"), QStringLiteral("-"),
+                     QStringLiteral("&Post Contest Mode")}));
     const struct
     {
         const char* menu;
