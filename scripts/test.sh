@@ -19,7 +19,7 @@ echo "== debug build and tests"
 ctest --test-dir "$root/build/debug" --output-on-failure -j 2
 
 echo "== release build and tests"
-"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=Release
+"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=Release -DVELK_BENCH=ON
 ctest --test-dir "$root/build/release" --output-on-failure -j 2
 
 echo "== sanitizer build and tests"
