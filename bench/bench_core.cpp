@@ -175,7 +175,7 @@ ContactRecord newContact(long long n)
             QStringLiteral("NA"),           QStringLiteral("LEE"),      QStringLiteral("14.025")};
 }
 
-// Logging one contact as Mains does: the line appended to log.txt, flushed and synced to disk,
+// Logging one contact as Enter does: the line appended to log.txt, flushed and synced to disk,
 // and the multipliers counted. The file lies in the build folder, on the same disk as a real log.
 void BM_LogContactSynced(benchmark::State& state)
 {

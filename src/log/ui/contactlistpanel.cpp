@@ -2,6 +2,7 @@
 
 #include "log/contactlistmodel.h"
 #include "log/logsession.h"
+#include "log/ui/widgetparts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,15 +18,6 @@ namespace velk {
 namespace {
 
 constexpr int newestShown = 20;
-
-QPushButton* makeButton(const QString& objectName, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setMinimumHeight(32);
-    return button;
-}
 
 } // namespace
 

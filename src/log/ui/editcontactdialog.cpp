@@ -1,6 +1,7 @@
 #include "log/ui/editcontactdialog.h"
 #include "common/formats.h"
 #include "log/ui/entrykeys.h"
+#include "log/ui/widgetparts.h"
 
 #include "log/contactedit.h"
 #include "log/contactlog.h"
@@ -24,14 +25,6 @@ const QString invalidDateText = QStringLiteral("You have entered an invalid date
 const QString invalidDateTitle = QStringLiteral("Invalid Date Format!");
 const QString invalidTimeText = QStringLiteral("You have entered an invalid time format!");
 const QString invalidTimeTitle = QStringLiteral("Invalid Time Format!");
-
-QLineEdit* makeBox(const char* name, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setValidator(makeEntryValidator(box));
-    return box;
-}
 
 QLabel* makeWarning(const char* name, const QString& text, QWidget* parent)
 {
@@ -58,14 +51,7 @@ void EditContactDialog::buildWindow()
     auto* grid = new QGridLayout;
     int row = 0;
     const auto addRow = [&](const QString& caption, QLineEdit*& box, const char* name) {
-        box = makeBox(name, this);
-        box->setAccessibleName(caption);
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(box);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(box, row, 1);
-        box->installEventFilter(this);
-        ++row;
+        box = addEntryRow(this, grid, row++, caption, QString::fromLatin1(name));
     };
     addRow(tr("Callsign"), callBox, "callBox");
     addRow(tr("Name"), nameBox, "nameBox");

@@ -9,6 +9,7 @@
 #include "log/ui/entrykeys.h"
 #include "log/ui/preferenceprompts.h"
 #include "log/ui/statusline.h"
+#include "log/ui/widgetparts.h"
 
 #include <QCoreApplication>
 #include <QFormLayout>
@@ -45,30 +46,6 @@ QLineEdit* makeEntryBox(const QString& objectName, const QString& accessibleName
     box->setFont(font);
     box->setMinimumHeight(QFontMetrics(font).height() + 14);
     return box;
-}
-
-QLabel* makeCaption(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: palette(mid); font-size: 9pt;"));
-    return label;
-}
-
-QLabel* makeDisplay(const QString& objectName, const QString& accessibleName, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setAccessibleName(accessibleName);
-    return label;
-}
-
-QPushButton* makeButton(const QString& objectName, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setMinimumHeight(32);
-    return button;
 }
 
 // The character code a key press would type, as the entry boxes see it; 0 for keys that type

@@ -6,6 +6,7 @@
 #include "log/logsession.h"
 #include "log/rates.h"
 #include "log/stationtime.h"
+#include "log/ui/widgetparts.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -18,18 +19,6 @@
 #include <QVBoxLayout>
 
 namespace velk {
-
-namespace {
-
-QLabel* makeValue(const QString& objectName, const QString& accessibleName, QWidget* parent)
-{
-    auto* label = new QLabel(QStringLiteral("0"), parent);
-    label->setObjectName(objectName);
-    label->setAccessibleName(accessibleName);
-    return label;
-}
-
-} // namespace
 
 ScorePanel::ScorePanel(Platform& platform, LogSession& session, QWidget* parent)
     : QWidget(parent), m_platform(platform), m_session(session)
@@ -86,12 +75,16 @@ QWidget* ScorePanel::buildTotals()
     row->addLayout(dx, 1);
 
     auto* totals = new QFormLayout;
-    m_contacts = makeValue(QStringLiteral("contactsTotal"), tr("Contacts"), panel);
-    m_multipliers = makeValue(QStringLiteral("multipliersTotal"), tr("Multipliers"), panel);
-    m_score = makeValue(QStringLiteral("scoreTotal"), tr("Score"), panel);
-    m_bandMultipliers = makeValue(QStringLiteral("bandMultipliers"), tr("Multipliers on this band"), panel);
-    m_rate20 = makeValue(QStringLiteral("rate20Minutes"), tr("Rate, last 20 minutes"), panel);
-    m_rate60 = makeValue(QStringLiteral("rate60Minutes"), tr("Rate, last 60 minutes"), panel);
+    m_contacts = makeDisplay(QStringLiteral("contactsTotal"), tr("Contacts"), panel, QStringLiteral("0"));
+    m_multipliers =
+        makeDisplay(QStringLiteral("multipliersTotal"), tr("Multipliers"), panel, QStringLiteral("0"));
+    m_score = makeDisplay(QStringLiteral("scoreTotal"), tr("Score"), panel, QStringLiteral("0"));
+    m_bandMultipliers = makeDisplay(QStringLiteral("bandMultipliers"), tr("Multipliers on this band"), panel,
+                                    QStringLiteral("0"));
+    m_rate20 =
+        makeDisplay(QStringLiteral("rate20Minutes"), tr("Rate, last 20 minutes"), panel, QStringLiteral("0"));
+    m_rate60 =
+        makeDisplay(QStringLiteral("rate60Minutes"), tr("Rate, last 60 minutes"), panel, QStringLiteral("0"));
     totals->addRow(tr("Contacts:"), m_contacts);
     totals->addRow(tr("Multipliers:"), m_multipliers);
     totals->addRow(tr("Score:"), m_score);

@@ -3,6 +3,7 @@
 #include "common/formats.h"
 #include "log/logsession.h"
 #include "log/stationtime.h"
+#include "log/ui/widgetparts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -15,20 +16,11 @@ namespace {
 
 QLabel* makeValue(const QString& objectName, const QString& accessibleName, int pointSize, QWidget* parent)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setAccessibleName(accessibleName);
+    QLabel* label = makeDisplay(objectName, accessibleName, parent);
     QFont font = label->font();
     font.setPointSize(pointSize);
     font.setBold(true);
     label->setFont(font);
-    return label;
-}
-
-QLabel* makeCaption(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: palette(mid); font-size: 9pt;"));
     return label;
 }
 

@@ -1,6 +1,7 @@
 #include "log/ui/stationdialog.h"
 #include "common/formats.h"
 #include "log/ui/entrykeys.h"
+#include "log/ui/widgetparts.h"
 
 #include "common/quotedlist.h"
 #include "log/preferences.h"
@@ -29,14 +30,6 @@ namespace {
 
 const QString dumoOptionKey = QStringLiteral("UserDumoOption");
 
-QLineEdit* makeBox(const char* name, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setValidator(makeEntryValidator(box));
-    return box;
-}
-
 bool isNumeric(const QString& text)
 {
     return parseSettingsNumber(text).has_value();
@@ -63,12 +56,7 @@ void StationDialog::buildWindow()
     auto* grid = new QGridLayout;
     int row = 0;
     const auto addRow = [&](const QString& caption, QLineEdit*& box, const char* name) {
-        box = makeBox(name, this);
-        box->setAccessibleName(caption);
-        grid->addWidget(new QLabel(caption, this), row, 0);
-        grid->addWidget(box, row, 1);
-        box->installEventFilter(this);
-        ++row;
+        box = addEntryRow(this, grid, row++, caption, QString::fromLatin1(name));
     };
     addRow(QStringLiteral("Please Enter your Call Sign:"), callBox, "callBox");
     addRow(QStringLiteral("State / Province / Country:"), locationBox, "locationBox");
