@@ -92,7 +92,8 @@ private:
     FakeClock m_clock;
     FakeSettingsStore m_settings;
     FakeEnvironment m_environment;
-    Platform m_platform{m_prompter, m_clock, m_settings, m_environment};
+    FakeDevices m_devices;
+    Platform m_platform{m_prompter, m_clock, m_settings, m_environment, m_devices};
     Station m_station{m_platform};
     LogSession& m_session = m_station.session();
     std::unique_ptr<MainWindow> m_form;

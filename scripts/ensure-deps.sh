@@ -5,7 +5,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config clang-format
           qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev
-          clang libclang-rt-14-dev libbenchmark-dev python3)
+          clang libclang-rt-14-dev libbenchmark-dev python3
+          qt6-serialport-dev qt6-multimedia-dev
+          socat libhamlib-utils direwolf fldigi xvfb xauth
+          pulseaudio pulseaudio-utils espeak-ng sox)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 // The logger: builds the platform services and the station once, then runs the main window.
 #include "app/station.h"
 #include "app/ui/mainwindow.h"
+#include "common/platform/qt/qtdevices.h"
 #include "common/platform/qt/qtplatform.h"
 
 #include <QApplication>
@@ -16,7 +17,8 @@ int main(int argc, char** argv)
     velk::SystemClock clock;
     velk::QtSettingsStore settings;
     velk::ProcessEnvironment environment;
-    velk::Platform platform{prompter, clock, settings, environment};
+    velk::QtDevices devices;
+    velk::Platform platform{prompter, clock, settings, environment, devices};
 
     velk::Station station(platform);
     velk::LogSession& session = station.session();

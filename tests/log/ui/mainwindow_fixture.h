@@ -34,7 +34,8 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeEnvironment environment;
-    Platform platform{prompter, clock, settings, environment};
+    FakeDevices devices;
+    Platform platform{prompter, clock, settings, environment, devices};
     Station station{platform};
     LogSession& session = station.session();
     std::unique_ptr<MainWindow> form;

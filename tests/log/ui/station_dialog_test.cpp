@@ -29,7 +29,8 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeEnvironment environment;
-    Platform platform{prompter, clock, settings, environment};
+    FakeDevices devices;
+    Platform platform{prompter, clock, settings, environment, devices};
     XmlStore xml;
     PrefixTable table{{
         {QStringLiteral("EA8"), QStringLiteral("Canary Islands"), QStringLiteral("AF"), 15.5f, 28.25f},

@@ -30,7 +30,8 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeEnvironment environment;
-    Platform platform{prompter, clock, settings, environment};
+    FakeDevices devices;
+    Platform platform{prompter, clock, settings, environment, devices};
     LogSession session;
 
     void SetUp() override

@@ -43,7 +43,8 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeEnvironment environment;
-    Platform platform{prompter, clock, settings, environment};
+    FakeDevices devices;
+    Platform platform{prompter, clock, settings, environment, devices};
     ContactLog log;
     std::unique_ptr<RateGraphWindow> window;
 

@@ -3,6 +3,7 @@
 // answer from queues, so window tests never wait on a person or on the real clock.
 #include "common/platform/clock.h"
 #include "common/platform/environment.h"
+#include "common/platform/fake/fakedevices.h"
 #include "common/platform/prompter.h"
 #include "common/platform/settingsstore.h"
 

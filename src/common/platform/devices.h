@@ -1,0 +1,21 @@
+#pragma once
+// Devices: makes the device and network endpoints the subsystems talk through, so that the
+// station gets real ports on the desktop and scripted fakes in tests.
+#include "common/platform/keyports.h"
+#include "common/platform/serialdevice.h"
+
+#include <memory>
+
+namespace velk {
+
+class Devices
+{
+public:
+    virtual ~Devices() = default;
+    // A closed serial port; the caller opens it.
+    virtual std::unique_ptr<SerialDevice> createSerialDevice() = 0;
+    // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
+    virtual KeyPorts& keyPorts() = 0;
+};
+
+} // namespace velk

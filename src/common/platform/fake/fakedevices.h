@@ -1,0 +1,94 @@
+#pragma once
+// Scripted stand-ins for the devices: a serial port that records what was written and answers
+// through a responder, and a key-line owner that records every line change.
+#include "common/platform/devices.h"
+
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace velk {
+
+class FakeSerialDevice : public SerialDevice
+{
+    Q_OBJECT
+public:
+    bool open(const QString& path, const SerialSettings& settings) override;
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    qint64 write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    void clearInput() override { m_input.clear(); }
+    qint64 bytesToWrite() const override { return 0; }
+    bool setRts(bool on) override;
+    bool setDtr(bool on) override;
+    QString errorText() const override { return openError; }
+
+    // Bytes arrive from the far end: kept for readAll() and announced by readyRead.
+    void deliver(const QByteArray& bytes);
+    // The device goes away while open.
+    void vanish(const QString& text = QStringLiteral("Resource error"));
+
+    // Set before open() to make it fail with this text.
+    QString openError;
+    // Called with every write; what it returns is delivered at once (empty: nothing).
+    std::function<QByteArray(const QByteArray&)> responder;
+    bool hasModemLines = true;
+
+    QString openedPath;
+    SerialSettings openedSettings;
+    QByteArray written;
+    int openCount = 0;
+    std::vector<std::pair<char, bool>> lineChanges; // 'R' or 'D', new state
+
+private:
+    bool m_open = false;
+    QByteArray m_input;
+};
+
+class FakeKeyLine : public KeyLine
+{
+public:
+    bool set(bool down) override;
+    std::vector<bool> changes;
+    bool down = false;
+    bool failing = false;
+};
+
+class FakeKeyPorts : public KeyPorts
+{
+public:
+    KeyLine* open(PortUser user, const KeyLineTarget& target, QString& error) override;
+    void claim(PortUser user, std::function<void()> closeOwnPort) override;
+    void close(PortUser user) override;
+
+    // The line user holds, or null.
+    FakeKeyLine* line(PortUser user);
+    // Set to make the next open() fail with this text.
+    QString openError;
+    std::map<PortUser, KeyLineTarget> targets;
+    QStringList events; // "open CwKeyer", "close VoicePtt", ...
+
+private:
+    void closeOthers(PortUser user);
+
+    std::map<PortUser, std::unique_ptr<FakeKeyLine>> m_lines;
+    std::map<PortUser, std::function<void()>> m_claims;
+};
+
+class FakeDevices : public Devices
+{
+public:
+    std::unique_ptr<SerialDevice> createSerialDevice() override;
+    KeyPorts& keyPorts() override { return ports; }
+
+    // Serial devices handed out, in order; they stay alive as long as their owner keeps them.
+    std::vector<FakeSerialDevice*> serialDevices;
+    // Called on each new serial device before it is handed out (to set a responder).
+    std::function<void(FakeSerialDevice&)> prepareSerial;
+    FakeKeyPorts ports;
+};
+
+} // namespace velk

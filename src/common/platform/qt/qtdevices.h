@@ -1,0 +1,45 @@
+#pragma once
+// The devices on the desktop: QSerialPort for serial ports, and the key-line owner over the
+// Linux serial and parallel port drivers.
+#include "common/platform/devices.h"
+
+#include <QSerialPort>
+
+namespace velk {
+
+class QtSerialDevice : public SerialDevice
+{
+    Q_OBJECT
+public:
+    explicit QtSerialDevice(QObject* parent = nullptr);
+    bool open(const QString& path, const SerialSettings& settings) override;
+    void close() override;
+    bool isOpen() const override { return m_port.isOpen(); }
+    qint64 write(const QByteArray& bytes) override { return m_port.write(bytes); }
+    QByteArray readAll() override { return m_port.readAll(); }
+    void clearInput() override;
+    qint64 bytesToWrite() const override { return m_port.bytesToWrite(); }
+    bool setRts(bool on) override;
+    bool setDtr(bool on) override;
+    QString errorText() const override { return m_error; }
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    QString m_error;
+};
+
+class QtDevices : public Devices
+{
+public:
+    QtDevices();
+    ~QtDevices() override;
+    std::unique_ptr<SerialDevice> createSerialDevice() override;
+    KeyPorts& keyPorts() override { return *m_keyPorts; }
+
+private:
+    std::unique_ptr<KeyPorts> m_keyPorts;
+};
+
+} // namespace velk
