@@ -236,23 +236,12 @@ void MainWindow::savePreferences()
 // ---------------------------------------------------------------------------------------------
 // Keyboard and band
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // Keys are delivered to the window's focus widget even while the window is not active.
-    if (event->type() == QEvent::KeyPress && watched == focusWidget() &&
-        handleShortcut(static_cast<QKeyEvent*>(event))) {
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
+namespace {
 
-bool MainWindow::handleShortcut(QKeyEvent* event)
+// Ctrl keys that belong to the station windows even when the window is not built: they never type.
+bool isReservedCtrlKey(int key)
 {
-    // Ctrl shortcuts reach the station windows; the keystroke types nothing.
-    if (!(event->modifiers() & Qt::ControlModifier)) {
-        return false;
-    }
-    switch (event->key()) {
+    switch (key) {
     case Qt::Key_B: // spectrum map
     case Qt::Key_C: // CW keyer
     case Qt::Key_S:
@@ -266,6 +255,38 @@ bool MainWindow::handleShortcut(QKeyEvent* event)
     default:
         return false;
     }
+}
+
+} // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys are delivered to the window's focus widget even while the window is not active.
+    if (event->type() == QEvent::KeyPress && watched == focusWidget() &&
+        handleShortcut(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::handleShortcut(QKeyEvent* event)
+{
+    // Ctrl shortcuts reach the station windows; the keystroke types nothing.
+    if (event->modifiers() & Qt::ControlModifier) {
+        const auto command = m_ctrlCommands.find(event->key());
+        if (command != m_ctrlCommands.end()) {
+            command->second();
+            return true;
+        }
+        return isReservedCtrlKey(event->key());
+    }
+    // Function keys and the keyer's keys: the first subsystem that takes the key wins.
+    for (const auto& handler : m_keyHandlers) {
+        if (handler(event)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void MainWindow::selectBand(const QString& band)

@@ -7,8 +7,11 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <map>
+#include <vector>
 
 class QAction;
+class QKeyEvent;
 class QTimer;
 
 namespace velk {
@@ -78,6 +81,11 @@ private:
     QAction* m_postContestAction = nullptr;
     QAction* m_taskbarAction = nullptr;
     std::array<QAction*, 7> m_bandActions{};
+
+    // Ctrl+key commands and the keys subsystems take in the main window (function keys, keyer
+    // keys); each subsystem's wiring adds its own.
+    std::map<int, std::function<void()>> m_ctrlCommands;
+    std::vector<std::function<bool(QKeyEvent*)>> m_keyHandlers;
 
     bool m_ended = false;
     bool m_shutDownDone = false;
