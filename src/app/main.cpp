@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     velk::SystemClock clock;
     velk::QtSettingsStore settings;
     velk::ProcessEnvironment environment;
-    velk::QtDevices devices;
+    velk::QtDevices devices(environment, settings);
     velk::Platform platform{prompter, clock, settings, environment, devices};
 
     velk::Station station(platform);

@@ -3,6 +3,7 @@
 // the log session today; the radio link, the keyer, the voice keyer, the spot feed and the RTTY
 // link join it here, each publishing what the others follow as signals.
 #include "common/platform/platform.h"
+#include "cw/keyer.h"
 #include "log/logsession.h"
 
 #include <QObject>
@@ -17,10 +18,12 @@ public:
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
+    Keyer& keyer() { return m_keyer; }
 
 private:
     Platform& m_platform;
     LogSession m_session;
+    Keyer m_keyer;
 };
 
 } // namespace velk

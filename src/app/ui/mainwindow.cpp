@@ -35,6 +35,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     arrangePanels();
     buildMenus();
     connectPanels();
+    wireKeyer();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -134,6 +135,7 @@ bool MainWindow::startUp()
         return false;
     }
     m_contactList->showEditButtons(false);
+    loadKeyerSettings();
 
     m_session.operatingClock.show(prefs.accumulatedSeconds);
     m_stationBar->showOperatingTime();

@@ -111,6 +111,10 @@ private:
     void chooseColours();
     void showHelp();
     void showRateGraph();
+
+    // CW keying (mainwindowcw.cpp).
+    void wireKeyer();
+    void loadKeyerSettings();
 };
 
 } // namespace velk

@@ -21,8 +21,10 @@ class KeyLine
 {
 public:
     virtual ~KeyLine() = default;
-    // False when the line could not be switched (device gone).
+    // False when the line could not be switched (device gone, or its port closed).
     virtual bool set(bool down) = 0;
+    // False once the port behind the line has been closed (by its user or another user's open).
+    virtual bool isOpen() const { return true; }
 };
 
 class KeyPorts
@@ -31,7 +33,9 @@ public:
     virtual ~KeyPorts() = default;
     // Opens the line for user, closing every other user's port first; the line is up (released)
     // when returned. Null with error set when the port cannot be opened ("Invalid port.").
-    // The line stays owned by KeyPorts and lives until close(user) or another user's open.
+    // The line stays owned by KeyPorts; the pointer stays valid as long as KeyPorts lives, so a
+    // keying thread never holds a dangling line: after close(user) or another user's open its
+    // set() returns false and isOpen() false.
     virtual KeyLine* open(PortUser user, const KeyLineTarget& target, QString& error) = 0;
     // A user that drives its own port (the WinKey link): closes the others' ports and remembers
     // how to close this one when someone else opens.

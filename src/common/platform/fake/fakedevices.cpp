@@ -80,7 +80,7 @@ void FakeSerialDevice::vanish(const QString& text)
 
 bool FakeKeyLine::set(bool isDown)
 {
-    if (failing) {
+    if (failing || closed) {
         return false;
     }
     down = isDown;
@@ -115,6 +115,8 @@ void FakeKeyPorts::close(PortUser user)
 {
     if (auto line = m_lines.find(user); line != m_lines.end()) {
         line->second->set(false);
+        line->second->closed = true;
+        m_closedLines.push_back(std::move(line->second));
         m_lines.erase(line);
         events << QStringLiteral("close ") + nameOf(user);
     }

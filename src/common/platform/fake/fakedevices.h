@@ -52,9 +52,11 @@ class FakeKeyLine : public KeyLine
 {
 public:
     bool set(bool down) override;
+    bool isOpen() const override { return !closed; }
     std::vector<bool> changes;
     bool down = false;
     bool failing = false;
+    bool closed = false;
 };
 
 class FakeKeyPorts : public KeyPorts
@@ -75,6 +77,8 @@ private:
     void closeOthers(PortUser user);
 
     std::map<PortUser, std::unique_ptr<FakeKeyLine>> m_lines;
+    // Closed lines stay alive: a keying thread may still hold one.
+    std::vector<std::unique_ptr<FakeKeyLine>> m_closedLines;
     std::map<PortUser, std::function<void()>> m_claims;
 };
 

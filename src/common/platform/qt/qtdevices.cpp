@@ -1,5 +1,7 @@
 #include "common/platform/qt/qtdevices.h"
 
+#include "common/platform/qt/linuxkeyports.h"
+
 namespace velk {
 
 namespace {
@@ -32,19 +34,6 @@ QSerialPort::FlowControl flowOf(Handshake handshake)
         return QSerialPort::NoFlowControl;
     }
 }
-
-// Until the key-line owner is built, no key line opens.
-class NoKeyPorts : public KeyPorts
-{
-public:
-    KeyLine* open(PortUser, const KeyLineTarget&, QString& error) override
-    {
-        error = QStringLiteral("Invalid port.");
-        return nullptr;
-    }
-    void claim(PortUser, std::function<void()>) override {}
-    void close(PortUser) override {}
-};
 
 } // namespace
 
@@ -117,7 +106,10 @@ void QtSerialDevice::onError(QSerialPort::SerialPortError error)
     emit failed(m_error);
 }
 
-QtDevices::QtDevices() : m_keyPorts(std::make_unique<NoKeyPorts>()) {}
+QtDevices::QtDevices(const Environment& environment, const SettingsStore& settings)
+    : m_keyPorts(std::make_unique<LinuxKeyPorts>(environment, settings))
+{
+}
 
 QtDevices::~QtDevices() = default;
 

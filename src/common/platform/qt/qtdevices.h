@@ -30,10 +30,14 @@ private:
     QString m_error;
 };
 
+class Environment;
+class SettingsStore;
+
 class QtDevices : public Devices
 {
 public:
-    QtDevices();
+    // Key-line ports resolve their device paths from the environment and the settings.
+    QtDevices(const Environment& environment, const SettingsStore& settings);
     ~QtDevices() override;
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     KeyPorts& keyPorts() override { return *m_keyPorts; }
