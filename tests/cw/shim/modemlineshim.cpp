@@ -11,6 +11,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -27,16 +28,25 @@ std::array<int, trackedLimit> lineState = [] {
     return state;
 }();
 
-IoctlFunction realIoctl()
+// Resolved once at load; until then (dlsym itself may close or ioctl) the system calls serve.
+IoctlFunction nextIoctl = nullptr;
+CloseFunction nextClose = nullptr;
+
+__attribute__((constructor)) void resolveNext()
 {
-    static auto function = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, "ioctl"));
-    return function;
+    nextIoctl = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, "ioctl"));
+    nextClose = reinterpret_cast<CloseFunction>(dlsym(RTLD_NEXT, "close"));
 }
 
-CloseFunction realClose()
+int realIoctl(int fd, unsigned long request, void* argument)
 {
-    static auto function = reinterpret_cast<CloseFunction>(dlsym(RTLD_NEXT, "close"));
-    return function;
+    return nextIoctl ? nextIoctl(fd, request, argument)
+                     : static_cast<int>(syscall(SYS_ioctl, fd, request, argument));
+}
+
+int realClose(int fd)
+{
+    return nextClose ? nextClose(fd) : static_cast<int>(syscall(SYS_close, fd));
 }
 
 long long nowNs()
@@ -79,7 +89,7 @@ extern "C" int ioctl(int fd, unsigned long request, ...)
     va_start(arguments, request);
     void* argument = va_arg(arguments, void*);
     va_end(arguments);
-    const int result = realIoctl()(fd, request, argument);
+    const int result = realIoctl(fd, request, argument);
     if (result == 0 || !isModemRequest(request) || fd < 0 || fd >= trackedLimit || !isatty(fd)) {
         return result;
     }
@@ -124,5 +134,5 @@ extern "C" int close(int fd)
         record(line, length);
         lineState[fd] = -1;
     }
-    return realClose()(fd);
+    return realClose(fd);
 }
