@@ -381,6 +381,12 @@ void Keyer::onIdle()
 void Keyer::onFailed(const QString& text)
 {
     m_unsent.clear();
+    if (m_sender == m_lineSender.get()) {
+        // The next message opens the port again and reports it if it is gone.
+        m_lineSender->setLine(nullptr);
+        m_line = nullptr;
+        m_platform.devices.keyPorts().close(PortUser::CwKeyer);
+    }
     m_repeat = false;
     m_repeatTimer.stop();
     m_platform.prompter.message(text, QStringLiteral("Invalid port."), MessageIcon::Warning);

@@ -157,6 +157,22 @@ TEST_F(KeyerTest, ALineClosedByAnotherUserIsReopenedForTheNextMessage)
     EXPECT_EQ(sentText(), QStringLiteral("EE"));
 }
 
+TEST_F(KeyerTest, AFailedLineIsReportedReleasedAndReopenedForTheNextMessage)
+{
+    keyer.send(QStringLiteral("E"));
+    finish();
+    line()->failing = true;
+    keyer.send(QStringLiteral("EEE"));
+    finish();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(keyer.isSending());
+    EXPECT_EQ(line(), nullptr); // the port was closed
+    keyer.send(QStringLiteral("E"));
+    finish();
+    EXPECT_EQ(devices.ports.events.count(QStringLiteral("open CwKeyer")), 2);
+    EXPECT_EQ(sentText(), QStringLiteral("EE"));
+}
+
 TEST_F(KeyerTest, SpeedStepsByOneWithinFiveToNinetyNine)
 {
     QSignalSpy speeds(&keyer, &Keyer::speedChanged);

@@ -8,6 +8,7 @@
 #include "cw/morse.h"
 #include "support/childtest.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -273,6 +274,67 @@ TEST(KeyLineChild, DISABLED_Run)
     }
     ports.close(PortUser::CwKeyer);
     sayToParent("DONE");
+}
+
+} // namespace
+} // namespace velk::testing
+
+namespace velk::testing {
+namespace {
+
+TEST(ParallelKeyLine, TheAddressBoxNamesTheParportWithThatBaseAddress)
+{
+    EXPECT_EQ(parsePortAddress(QStringLiteral("&H378")), 888u);
+    EXPECT_EQ(parsePortAddress(QStringLiteral("&h278")), 0x278u);
+    EXPECT_EQ(parsePortAddress(QStringLiteral("0x3BC")), 0x3BCu);
+    EXPECT_EQ(parsePortAddress(QStringLiteral("888")), 888u);
+    EXPECT_EQ(parsePortAddress(QStringLiteral("&HXYZ")), std::nullopt);
+    EXPECT_EQ(parsePortAddress(QString()), std::nullopt);
+
+    QTemporaryDir proc;
+    for (const auto& [name, base] :
+         {std::pair{"parport0", "632\t1912\n"}, std::pair{"parport1", "888\t1912\n"}}) {
+        QDir(proc.path()).mkpath(QString::fromLatin1(name));
+        QFile file(proc.filePath(QString::fromLatin1(name) + QStringLiteral("/base-addr")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(base);
+    }
+    EXPECT_EQ(parallelDevicePath(QStringLiteral("&H378"), proc.path(), QStringLiteral("/dev")),
+              QStringLiteral("/dev/parport1"));
+    EXPECT_EQ(parallelDevicePath(QStringLiteral("&H278"), proc.path(), QStringLiteral("/dev")),
+              QStringLiteral("/dev/parport0"));
+    EXPECT_EQ(parallelDevicePath(QStringLiteral("&H3BC"), proc.path(), QStringLiteral("/dev")), QString());
+}
+
+TEST(ParallelKeyLine, ANonexistentParallelPortIsAnInvalidPort)
+{
+    FakeEnvironment environment;
+    FakeSettingsStore settings;
+    LinuxKeyPorts ports(environment, settings);
+    QTemporaryDir empty;
+    ports.procParportFolder = empty.path();
+    QString error;
+    KeyLineTarget target;
+    target.kind = KeyLineKind::Parallel;
+    target.parallelAddress = QStringLiteral("&H378");
+    EXPECT_EQ(ports.open(PortUser::CwKeyer, target, error), nullptr);
+    EXPECT_EQ(error, QStringLiteral("Invalid port."));
+}
+
+TEST(KeyPortsSharing, OpeningTheCwPortClosesTheWinKeyLinkFirst)
+{
+    QTemporaryDir dir;
+    FakeEnvironment environment;
+    FakeSettingsStore settings;
+    LinuxKeyPorts ports(environment, settings);
+    bool winKeyClosed = false;
+    ports.claim(PortUser::WinKey, [&] { winKeyClosed = true; });
+    QString error;
+    KeyLineTarget target;
+    target.comPort = 1;
+    environment.values[QStringLiteral("VELK_COM1")] = dir.filePath(QStringLiteral("missing"));
+    EXPECT_EQ(ports.open(PortUser::CwKeyer, target, error), nullptr);
+    EXPECT_TRUE(winKeyClosed); // the CW port's open closed the WinKey link first
 }
 
 } // namespace

@@ -157,7 +157,7 @@ KeyLine* LinuxKeyPorts::open(PortUser user, const KeyLineTarget& target, QString
     }
     bool opened = false;
     if (target.kind == KeyLineKind::Parallel) {
-        const QString path = parallelDevicePath(target.parallelAddress);
+        const QString path = parallelDevicePath(target.parallelAddress, procParportFolder, deviceFolder);
         opened = !path.isEmpty() && line->openParallel(path, error);
         if (path.isEmpty()) {
             error = invalidPort;
@@ -200,9 +200,8 @@ void LinuxKeyPorts::closeOthers(PortUser user)
     }
 }
 
-// The parport whose base address matches; "/dev/parport0" for a first port whose base cannot be
-// read (a USB adapter has none).
-QString LinuxKeyPorts::parallelDevicePath(const QString& address) const
+QString parallelDevicePath(const QString& address, const QString& procParportFolder,
+                           const QString& deviceFolder)
 {
     const std::optional<unsigned> wanted = parsePortAddress(address);
     if (!wanted) {

@@ -54,7 +54,6 @@ public:
 
 private:
     void closeOthers(PortUser user);
-    QString parallelDevicePath(const QString& address) const;
 
     const Environment& m_environment;
     const SettingsStore& m_settings;
@@ -64,5 +63,8 @@ private:
 
 // "&H378", "0x378" or "888" as a port address; nothing when it is not a number.
 std::optional<unsigned> parsePortAddress(const QString& text);
+// The ppdev device of the parport whose base address (first number of procFolder/parportN/
+// base-addr) is `address`; empty when none matches.
+QString parallelDevicePath(const QString& address, const QString& procFolder, const QString& deviceFolder);
 
 } // namespace velk
