@@ -29,7 +29,8 @@ protected:
     }
 
     // cw.txt with the given messages (F1 first), keying RTS on port 1 at 30 WPM.
-    void writeCwSettings(const QStringList& messages, const QString& repeatSeconds = QStringLiteral("0"))
+    void writeCwSettings(const QStringList& messages, const QString& repeatSeconds = QStringLiteral("0"),
+                         bool showText = false)
     {
         CwSettings settings;
         for (int i = 0; i < messages.size(); ++i) {
@@ -39,6 +40,7 @@ protected:
         settings.speed = QStringLiteral("30");
         settings.keyerType = KeyerType::Rts;
         settings.repeatSeconds = repeatSeconds;
+        settings.showText = showText;
         writeFile(session.folders.working + QStringLiteral("/cw.txt"), cwSettingsBytes(settings));
     }
 
@@ -221,6 +223,37 @@ TEST_F(MainWindowKeyerTest, CtrlWShowsTheCwStringsWindowWhoseClicksSend)
     QTest::keyClick(second, Qt::Key_F1);
     sendAll();
     EXPECT_EQ(sentText(), QStringLiteral("TUCQ"));
+}
+
+TEST_F(MainWindowKeyerTest, WithDisplayTextTheStatusLineShowsWhatIsStillToBeSent)
+{
+    writeCwSettings({QStringLiteral("CQ TEST")}, QStringLiteral("0"), true);
+    start();
+    press("callBox", Qt::Key_F1);
+    timing.waitUntilBlocked();
+    EXPECT_EQ(status(), QStringLiteral("CQ TEST"));
+    sendAll();
+    EXPECT_EQ(status(), QString());
+}
+
+TEST_F(MainWindowKeyerTest, CwSetupOpensTheKeyerWindowAndDoneShowsTheCwStringsMinimized)
+{
+    writeCwSettings({QStringLiteral("CQ")});
+    start();
+    action("cwSetupAction")->trigger();
+    auto* keyerWindow = form->findChild<QDialog*>(QStringLiteral("keyerWindow"));
+    ASSERT_NE(keyerWindow, nullptr);
+    EXPECT_TRUE(keyerWindow->isVisible());
+    keyerWindow->findChild<QPushButton*>(QStringLiteral("doneButton"))->click();
+    EXPECT_FALSE(keyerWindow->isVisible());
+    EXPECT_TRUE(QFile::exists(session.folders.working + QStringLiteral("/cw.txt")));
+    auto* strings = form->findChild<QWidget*>(QStringLiteral("cwStringsWindow"));
+    ASSERT_NE(strings, nullptr);
+    EXPECT_TRUE(strings->isMinimized());
+    focusOn("callBox");
+    keyAtFocus(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(keyerWindow->isVisible());
+    EXPECT_EQ(box("callBox")->text(), QString());
 }
 
 } // namespace
