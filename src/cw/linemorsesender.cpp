@@ -8,6 +8,13 @@
 
 namespace velk {
 
+namespace {
+
+// Above ordinary threads, below the kernel's own real-time work.
+constexpr int realtimePriority = 10;
+
+} // namespace
+
 LineMorseSender::LineMorseSender(KeyTiming& timing, QObject* parent) : MorseSender(parent), m_timing(timing)
 {
 }
@@ -35,6 +42,12 @@ void LineMorseSender::append(const QString& text)
     m_running = true;
     m_abort = false;
     m_worker = std::thread([this] { run(); });
+    if (m_realtime) {
+        // Raised from here at once, so a busy machine does not delay the run's first element.
+        sched_param priority{};
+        priority.sched_priority = realtimePriority;
+        pthread_setschedparam(m_worker.native_handle(), SCHED_FIFO, &priority);
+    }
 }
 
 bool LineMorseSender::removeLastUnsent()
@@ -109,7 +122,7 @@ void LineMorseSender::run()
 {
     if (m_realtime) {
         sched_param priority{};
-        priority.sched_priority = 10;
+        priority.sched_priority = realtimePriority;
         m_realtimeGranted = pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) == 0;
     }
     std::int64_t startNs = m_timing.nowNs();
