@@ -135,6 +135,7 @@ void Keyer::setMessage(int index, const QString& text)
 void Keyer::setComPort(const QString& text)
 {
     m_settings.comPort = text;
+    m_portMissingReported = false;
 }
 
 void Keyer::setParallelAddress(const QString& text)
@@ -153,6 +154,7 @@ void Keyer::setKeyerType(KeyerType type)
         return;
     }
     m_settings.keyerType = type;
+    m_portMissingReported = false;
     connectSender();
     emit keyerTypeChanged(type);
 }
@@ -266,8 +268,12 @@ bool Keyer::ensureLine()
     case KeyerType::Rts:
     case KeyerType::Dtr:
         if (numberOr(m_settings.comPort, 0) <= 0) {
-            m_platform.prompter.message(QStringLiteral("Please enter a com port for CW rig interface."),
-                                        QStringLiteral("A com port is required."), MessageIcon::Warning);
+            // Said once until the port or the line changes, not on every key of keyboard sending.
+            if (!m_portMissingReported) {
+                m_portMissingReported = true;
+                m_platform.prompter.message(QStringLiteral("Please enter a com port for CW rig interface."),
+                                            QStringLiteral("A com port is required."), MessageIcon::Warning);
+            }
             return false;
         }
         break;

@@ -126,6 +126,7 @@ private:
     std::function<QString()> m_callSource;
     bool m_repeat = false;
     bool m_keyboardMode = false;
+    bool m_portMissingReported = false;
 };
 
 } // namespace velk

@@ -128,9 +128,13 @@ TEST_F(KeyerTest, PortZeroWithALineKeyerAsksForAComPort)
 {
     keyer.setComPort(QStringLiteral("0"));
     keyer.send(QStringLiteral("E"));
+    keyer.send(QStringLiteral("E")); // keyboard sending: told once
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("A com port is required."));
     EXPECT_TRUE(devices.ports.events.isEmpty());
+    keyer.setComPort(QStringLiteral("0"));
+    keyer.send(QStringLiteral("E"));
+    EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
 TEST_F(KeyerTest, TheParallelPortIsOpenedWithItsAddress)
