@@ -2,6 +2,12 @@
 
 namespace velk {
 
-Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform) {}
+Station::Station(Platform& platform, QObject* parent)
+    : QObject(parent), m_platform(platform),
+      m_winKey(
+          [&platform] { return platform.devices.createSerialDevice(); }, platform.devices.keyPorts(),
+          [&platform](int port) { return serialDevicePath(port, platform.environment, platform.settings); })
+{
+}
 
 } // namespace velk

@@ -3,6 +3,7 @@
 // the log session today; the radio link, the keyer, the voice keyer, the spot feed and the RTTY
 // link join it here, each publishing what the others follow as signals.
 #include "common/platform/platform.h"
+#include "cw/winkeylink.h"
 #include "log/logsession.h"
 
 #include <QObject>
@@ -17,10 +18,13 @@ public:
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
+    // The WinKey keyer device; closed until opened or sent to.
+    WinKeyLink& winKey() { return m_winKey; }
 
 private:
     Platform& m_platform;
     LogSession m_session;
+    WinKeyLink m_winKey;
 };
 
 } // namespace velk
