@@ -83,6 +83,8 @@ bool QtSerialDevice::open(const QString& path, const SerialSettings& settings)
 void QtSerialDevice::close()
 {
     if (m_port.isOpen()) {
+        // What was written last (a device's close command) goes to the driver, not the bin.
+        m_port.flush();
         m_port.close();
     }
 }
