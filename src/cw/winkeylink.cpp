@@ -183,6 +183,15 @@ void WinKeyLink::clear()
     checkIdle();
 }
 
+void WinKeyLink::stop()
+{
+    const bool alreadyCleared = m_state == State::Open && (m_status.busy || m_awaitingBusy);
+    clear();
+    if (m_state == State::Open && !alreadyCleared) {
+        send(winkey::clearBuffer());
+    }
+}
+
 void WinKeyLink::setSpeed(int wpm)
 {
     m_settings.speed = winkey::clampSpeed(wpm);

@@ -73,6 +73,8 @@ public:
     void append(const QString& text) override;
     bool removeLastUnsent() override;
     void clear() override;
+    // "Stop": as clear(), and the device's buffer is cleared even when it reports nothing queued.
+    void stop();
     void setSpeed(int wpm) override;
     bool isSending() const override;
 

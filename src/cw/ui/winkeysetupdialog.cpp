@@ -320,7 +320,7 @@ void WinKeySetupDialog::showClosed()
 
 void WinKeySetupDialog::pressStop()
 {
-    m_link.clear();
+    m_link.stop();
 }
 
 void WinKeySetupDialog::pressTest()

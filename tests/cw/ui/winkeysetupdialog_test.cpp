@@ -213,6 +213,13 @@ TEST_F(WinKeySetupDialogTest, TestButtonsAndTypingSendTextOpeningTheLinkFirst)
     const QByteArray alphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZ ");
     EXPECT_EQ(device().written, alphabet + alphabet + alphabet);
 
+    device().deliver(hex({0xC4})); // the device keys the alphabet and is done
+    device().deliver(hex({0xC0}));
+    EXPECT_FALSE(link->isSending());
+    device().written.clear();
+    click("winKeyStopButton"); // the device is idle: its buffer is cleared all the same
+    EXPECT_EQ(device().written.toHex(' '), hex({0x0A}).toHex(' '));
+
     device().written.clear();
     click("winKeyDefaultsTestButton");
     EXPECT_TRUE(device().written.isEmpty());
