@@ -2,6 +2,7 @@
 // pseudo-terminal pair (tools/winkey_emulator.py), driven through QSerialPort.
 #include "common/platform/fake/fakeplatform.h"
 #include "common/platform/qt/qtdevices.h"
+#include "cw/ui/winkeyemulatorprocess.h"
 #include "cw/ui/winkeysetupdialog.h"
 #include "cw/winkeylink.h"
 
@@ -18,56 +19,23 @@
 namespace velk {
 namespace {
 
-constexpr int peerWaitMs = 15000;
+constexpr int peerWaitMs = testing::WinKeyEmulatorProcess::waitMs;
 
 class WinKeyEmulatorTest : public ::testing::Test
 {
 protected:
-    QTemporaryDir dir;
-    QProcess emulator;
+    testing::WinKeyEmulatorProcess peer;
     FakeKeyPorts ports;
     std::unique_ptr<WinKeyLink> link;
 
     void TearDown() override
     {
         link.reset();
-        if (emulator.state() != QProcess::NotRunning) {
-            emulator.terminate();
-            if (!emulator.waitForFinished(5000)) {
-                emulator.kill();
-                emulator.waitForFinished(2000);
-            }
-        }
+        peer.stop();
     }
 
-    QString portPath() const { return dir.filePath(QStringLiteral("winkey")); }
-    QString logPath() const { return dir.filePath(QStringLiteral("host.log")); }
-
-    // Starts the emulator with extra options; false (and the test skipped) when socat cannot run.
-    bool startEmulator(const QStringList& options = {})
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) {
-            return false;
-        }
-        emulator.setProgram(QStringLiteral("python3"));
-        emulator.setArguments(QStringList{QStringLiteral(VELK_SOURCE_DIR "/tools/winkey_emulator.py"),
-                                          QStringLiteral("--link"), portPath(), QStringLiteral("--log"),
-                                          logPath()} +
-                              options);
-        emulator.start();
-        if (!emulator.waitForStarted(5000)) {
-            return false;
-        }
-        QByteArray output;
-        const bool ready = QTest::qWaitFor(
-            [&] {
-                output += emulator.readAllStandardOutput();
-                return output.contains("ready") || output.contains("did not start") ||
-                       emulator.state() == QProcess::NotRunning;
-            },
-            peerWaitMs);
-        return ready && output.contains("ready");
-    }
+    QString portPath() const { return peer.portPath(); }
+    bool startEmulator(const QStringList& options = {}) { return peer.start(options); }
 
     void makeLink(int speed = 99)
     {
@@ -79,16 +47,8 @@ protected:
         link->setSettings(settings);
     }
 
-    QString log() const
-    {
-        QFile file(logPath());
-        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-    }
-
-    bool waitForLog(const QString& text) const
-    {
-        return QTest::qWaitFor([&] { return log().contains(text); }, peerWaitMs);
-    }
+    QString log() const { return peer.log(); }
+    bool waitForLog(const QString& text) const { return peer.waitForLog(text); }
 
     void openLink()
     {
@@ -223,6 +183,7 @@ TEST_F(WinKeyEmulatorTest, TheSetupWindowOpensTestsAndClosesTheDevice)
     FakeEnvironment environment;
     FakeDevices devices;
     Platform platform{prompter, clock, settings, environment, devices};
+    QTemporaryDir dir;
     WinKeySetupDialog dialog(platform, *link, dir.filePath(QStringLiteral("WK.txt")),
                              [] { return QStringLiteral("W1AW"); });
     dialog.show();
