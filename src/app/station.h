@@ -4,6 +4,7 @@
 // link join it here, each publishing what the others follow as signals.
 #include "common/platform/platform.h"
 #include "cw/keyer.h"
+#include "cw/winkeylink.h"
 #include "log/logsession.h"
 
 #include <QObject>
@@ -19,10 +20,14 @@ public:
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
     Keyer& keyer() { return m_keyer; }
+    // The WinKey keyer device; closed until opened or sent to.
+    WinKeyLink& winKey() { return m_winKey; }
 
 private:
     Platform& m_platform;
     LogSession m_session;
+    // Declared before the keyer, which sends through it, so it outlives the keyer.
+    WinKeyLink m_winKey;
     Keyer m_keyer;
 };
 

@@ -36,6 +36,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     buildMenus();
     connectPanels();
     wireKeyer();
+    wireWinKey();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -220,6 +221,7 @@ void MainWindow::shutDown()
     if (m_help) {
         m_help->close();
     }
+    m_station.winKey().close();
     m_logFiles->backUpChangedLog();
     // Time that runs while the program closes counts, as if "Time Off" had been clicked.
     OperatingClock& operating = m_session.operatingClock;

@@ -24,6 +24,7 @@ class ScorePanel;
 class StationBar;
 class StationDialog;
 class StatusLine;
+class WinKeySetupDialog;
 
 class MainWindow : public QMainWindow
 {
@@ -52,6 +53,9 @@ public:
     EntryPanel& entryPanel() const { return *m_entry; }
     ContactListPanel& contactList() const { return *m_contactList; }
     LogFileActions& logFiles() const { return *m_logFiles; }
+    // The " WinKey Setup" window, shown modally over the main window ("Configure Winkey").
+    void showWinKeySetup();
+    WinKeySetupDialog* winKeySetup() const { return m_winKeySetup; }
 
 signals:
     // A fatal failure ends the program; main() quits the event loop with the code.
@@ -75,6 +79,7 @@ private:
     HelpWindow* m_help = nullptr;
     StationDialog* m_stationDialog = nullptr;
     StationDialogRunner m_stationDialogRunner;
+    WinKeySetupDialog* m_winKeySetup = nullptr;
     QTimer* m_clockTimer = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
@@ -99,6 +104,8 @@ private:
     void endProgram();
     void shutDown();
     void savePreferences();
+    // The WinKey keyer: its settings, its setup window and its reports (mainwindowwinkey.cpp).
+    void wireWinKey();
 
     // Menus and their commands (mainwindowmenus.cpp).
     void buildMenus();

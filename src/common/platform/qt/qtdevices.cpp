@@ -72,6 +72,8 @@ bool QtSerialDevice::open(const QString& path, const SerialSettings& settings)
 void QtSerialDevice::close()
 {
     if (m_port.isOpen()) {
+        // What was written last (a device's close command) goes to the driver, not the bin.
+        m_port.flush();
         m_port.close();
     }
 }
@@ -98,10 +100,16 @@ bool QtSerialDevice::setDtr(bool on)
 
 void QtSerialDevice::onError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ResourceError || !m_port.isOpen()) {
+    // A device that goes away shows as a resource error, or first as a failed read or write (a
+    // hung-up terminal reads end-of-file): either way the port is gone.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                      error == QSerialPort::WriteError;
+    if (!gone || !m_port.isOpen()) {
         return;
     }
-    m_error = m_port.errorString();
+    // After end-of-file the port's own text may describe an older, unrelated call.
+    m_error =
+        error == QSerialPort::ResourceError ? m_port.errorString() : QStringLiteral("Input/output error");
     m_port.close();
     emit failed(m_error);
 }
