@@ -29,9 +29,20 @@ AxisExtent extentBetween(double left, double right, int widgetWidth)
     return {left, x2};
 }
 
+// A moment the clock gave without a time zone is already UTC by its wall-clock value.
+QDateTime asUtc(const QDateTime& moment)
+{
+    return moment.timeSpec() == Qt::UTC ? moment : QDateTime(moment.date(), moment.time(), Qt::UTC);
+}
+
+SpotAge ageOf(const Spot& spot, const QDateTime& nowUtc)
+{
+    return spotAge(asUtc(spot.receivedUtc).secsTo(asUtc(nowUtc)));
+}
+
 bool isExpired(const Spot& spot, const QDateTime& nowUtc)
 {
-    return spotAge(spot.receivedUtc.secsTo(nowUtc)) == SpotAge::Expired;
+    return ageOf(spot, nowUtc) == SpotAge::Expired;
 }
 
 SpotLabel labelFor(const Spot& spot, int slot, int axis, const AxisScale& scale, const AxisExtent& extent,
@@ -168,7 +179,7 @@ Rgb ageColour(SpotAge age)
 QString spotToolTip(const Spot& spot)
 {
     return spot.call + QStringLiteral("  ") + kiloHertzCaption(spot.frequencyMhz) + QStringLiteral("  ") +
-           spot.receivedUtc.toUTC().toString(QStringLiteral("hh:mm:ss"));
+           asUtc(spot.receivedUtc).toString(QStringLiteral("hh:mm:ss"));
 }
 
 AxisExtent bandMapExtent(int widgetWidth)
@@ -210,7 +221,7 @@ MapPicture bandMapPicture(const SpotRing& ring, const QString& band, int zoomLev
         if (!spot.isShown() || !scale.shows(spot.frequencyMhz)) {
             continue;
         }
-        const SpotAge age = spotAge(spot.receivedUtc.secsTo(nowUtc));
+        const SpotAge age = ageOf(spot, nowUtc);
         if (age != SpotAge::Expired) {
             picture.labels.push_back(labelFor(spot, i, 0, scale, picture.extent, age));
         }
@@ -233,7 +244,7 @@ MapPicture spectrumPicture(const SpotRing& ring, const std::array<int, spectrumA
         if (!spot.isShown()) {
             continue;
         }
-        const SpotAge age = spotAge(spot.receivedUtc.secsTo(nowUtc));
+        const SpotAge age = ageOf(spot, nowUtc);
         if (age == SpotAge::Expired) {
             continue;
         }

@@ -276,6 +276,14 @@ TEST(BandMapGeometry, LabelsCarryThePrefixAndTheSpotInTheirToolTip)
     EXPECT_EQ(picture.labels.front().caption, QStringLiteral("W4"));
     EXPECT_EQ(picture.labels.front().toolTip, QStringLiteral("W1AW/4  14.026  11:58:45"));
     EXPECT_EQ(picture.labels.front().slot, SpotRing::newestSlot);
+
+    // A receipt time without a time zone is UTC by its wall-clock value, whatever the zone here.
+    SpotRing naive;
+    naive.add(QStringLiteral("DL1ABC"), 14.025, QDateTime(QDate(2026, 11, 28), QTime(11, 50)));
+    const MapPicture naivePicture = bandMapPicture(naive, QStringLiteral("20"), zoom::fitSpots, width, now);
+    ASSERT_EQ(naivePicture.labels.size(), 1u);
+    EXPECT_EQ(naivePicture.labels.front().toolTip, QStringLiteral("DL1ABC  14.025  11:50:00"));
+    EXPECT_EQ(naivePicture.labels.front().age, SpotAge::Recent);
 }
 
 TEST(BandMapGeometry, NewestLabelIsDrawnLast)
