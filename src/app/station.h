@@ -4,6 +4,7 @@
 // link join it here, each publishing what the others follow as signals.
 #include "common/platform/platform.h"
 #include "log/logsession.h"
+#include "spots/spotring.h"
 
 #include <QObject>
 
@@ -17,10 +18,13 @@ public:
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
+    // The 50 most recent spots, drawn by both band maps.
+    SpotRing& spotRing() { return m_spotRing; }
 
 private:
     Platform& m_platform;
     LogSession m_session;
+    SpotRing m_spotRing;
 };
 
 } // namespace velk
