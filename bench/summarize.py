@@ -21,6 +21,8 @@ def medians(path):
             continue
         name = run.get("run_name", run["name"]).replace("/real_time", "")
         times[name] = run["real_time"] * UNIT_MS[run["time_unit"]]
+        if "max_stall_ms" in run:
+            times[name + ":max_stall_ms"] = run["max_stall_ms"]
     return times
 
 
@@ -53,6 +55,14 @@ def main():
             t = times.get(f"{bench}/{n}")
             if t is not None:
                 row(f"{bench[3:]}, {n}", f"{t:.2f} ms", f"< {limit:.0f} ms", t < limit)
+    for bench, what in (("BM_BandMapRepaint", "band map repaint, full ring"),
+                        ("BM_SpectrumMapRepaint", "spectrum map repaint, full ring")):
+        t = times.get(bench)
+        if t is not None:
+            row(what, f"{t:.2f} ms", "<= 4 ms", t <= 4.0)
+    stall = times.get("BM_MapsUnderSpotStream/iterations:1:max_stall_ms")
+    if stall is not None:
+        row("both maps, 200 spots/s, longest stall", f"{stall:.1f} ms", "<= 16 ms", stall <= 16.0)
     if rss is not None:
         row("resident memory, 100000 over empty", f"{rss:.0f} MB", "< 64 MB", rss < 64)
 

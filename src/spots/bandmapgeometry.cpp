@@ -10,7 +10,7 @@ namespace {
 
 // Room at the ends of the axes: the band map's scale captions; the spectrum map's band names on
 // the left and its zoom buttons on the right.
-constexpr double bandMapLeftMargin = 56;
+constexpr double bandMapLeftMargin = 40;
 constexpr double spectrumLeftMargin = 72;
 constexpr double rightMargin = 84;
 // How far the fitted scale reaches beyond the outermost spots.

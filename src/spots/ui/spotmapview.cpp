@@ -181,7 +181,7 @@ QSize SpotMapView::sizeHint() const
 
 void SpotMapView::placeZoomButtons()
 {
-    const int left = static_cast<int>(m_picture.extent.x2) + 14;
+    const int left = static_cast<int>(m_picture.extent.x2) + 24;
     for (int axis = 0; axis < axisCount(); ++axis) {
         const int top = axisY(axis) - buttonHeight / 2;
         m_zoomOutButtons[static_cast<std::size_t>(axis)]->move(left, top);
@@ -210,11 +210,13 @@ void SpotMapView::paintEvent(QPaintEvent*)
         const int y = axisY(static_cast<int>(b));
         painter.setPen(axisColour);
         painter.drawLine(x1, y, x2, y);
-        painter.setPen(scaleColour);
-        const QString name =
-            m_kind == Kind::Spectrum ? axis.band.name : axis.band.name + QStringLiteral(" m");
-        painter.drawText(QRect(6, y - metrics.height() / 2, x1 - 12, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, name);
+        if (m_kind == Kind::Spectrum) {
+            // Above the axis' left end, clear of the scale caption centred under it; the band
+            // map names its band in its header.
+            painter.setPen(scaleColour);
+            painter.drawText(QRect(4, y - metrics.height() - 1, x1 - 28, metrics.height()),
+                             Qt::AlignRight | Qt::AlignBottom, axis.band.name);
+        }
         for (int k = 0; k < 5; ++k) {
             const int x = x1 + (x2 - x1) * k / 4;
             painter.setPen(axisColour);
