@@ -2,11 +2,14 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 namespace velk {
 
@@ -21,6 +24,7 @@ constexpr int labelPadding = 3;
 constexpr int bandMapLabelGap = 3; // between a band-map label and its axis
 constexpr int scaleGap = 4;        // between an axis and its scale captions
 constexpr int tickLength = 4;
+constexpr int zoomButtonGap = 24; // from the right end of an axis to its zoom buttons
 constexpr int buttonWidth = 26;
 constexpr int buttonHeight = 22;
 
@@ -112,6 +116,8 @@ void SpotMapView::updateZoomButtons()
 void SpotMapView::refresh()
 {
     const QDateTime now = m_clock.utcNow();
+    MapPicture before = std::move(m_picture);
+    std::vector<QRect> rectsBefore = std::move(m_labelRects);
     if (m_kind == Kind::BandMap) {
         m_picture = bandMapPicture(m_ring, m_band, m_zoomLevels.front(), width(), now);
     } else {
@@ -120,21 +126,92 @@ void SpotMapView::refresh()
         m_picture = spectrumPicture(m_ring, levels, width(), now);
     }
 
-    const QFontMetrics metrics(labelFont(font()));
     const int height = labelHeight();
     const int gap = m_kind == Kind::BandMap ? bandMapLabelGap : 0;
     m_labelRects.clear();
     m_labelRects.reserve(m_picture.labels.size());
     QStringList spoken;
     for (const SpotLabel& label : m_picture.labels) {
-        const int labelWidth = metrics.horizontalAdvance(label.caption) + 2 * labelPadding;
+        const int labelWidth =
+            static_cast<int>(std::ceil(labelText(label.caption).size().width())) + 2 * labelPadding;
         const int left = labelLeft(label.centreX, labelWidth, width());
         m_labelRects.emplace_back(left, axisY(label.axis) - gap - height, labelWidth, height);
         spoken.prepend(label.toolTip);
     }
     setAccessibleDescription(spoken.join(QStringLiteral("; ")));
     m_hoveredLabel = -1;
-    update();
+    update(changedArea(before, rectsBefore));
+}
+
+// What a redraw has to paint again: the rows of the axes whose scale or labels changed, with
+// every label they had and have, so a spot arriving on one band leaves the other rows alone.
+QRegion SpotMapView::changedArea(const MapPicture& before, const std::vector<QRect>& rectsBefore) const
+{
+    if (before.axes.size() != m_picture.axes.size() || before.extent.x1 != m_picture.extent.x1 ||
+        before.extent.x2 != m_picture.extent.x2) {
+        return QRegion(rect());
+    }
+    const auto labelsOf = [](const MapPicture& picture, const std::vector<QRect>& rects, std::size_t axis) {
+        std::vector<std::tuple<QString, QRect, SpotAge, bool>> drawn;
+        for (std::size_t i = 0; i < picture.labels.size(); ++i) {
+            const SpotLabel& label = picture.labels[i];
+            if (label.axis == static_cast<int>(axis)) {
+                drawn.emplace_back(label.caption, rects[i], label.age, label.clamped);
+            }
+        }
+        return drawn;
+    };
+    QRegion changed;
+    for (std::size_t b = 0; b < m_picture.axes.size(); ++b) {
+        const auto old = labelsOf(before, rectsBefore, b);
+        const auto now = labelsOf(m_picture, m_labelRects, b);
+        if (old == now && before.axes[b].scale.captions == m_picture.axes[b].scale.captions) {
+            continue;
+        }
+        changed += rowArea(static_cast<int>(b));
+        for (const auto& label : old) {
+            changed += std::get<1>(label);
+        }
+        for (const auto& label : now) {
+            changed += std::get<1>(label);
+        }
+    }
+    return changed;
+}
+
+QRect SpotMapView::rowArea(int axis) const
+{
+    // The labels above the axis to the scale captions below it, left of the zoom buttons.
+    const int y = axisY(axis);
+    const int top = y - labelHeight() - bandMapLabelGap;
+    const int bottom = y + scaleGap + fontMetrics().height() + 1;
+    return QRect(0, top, static_cast<int>(m_picture.extent.x2) + zoomButtonGap, bottom - top);
+}
+
+const QStaticText& SpotMapView::cachedText(QHash<QString, QStaticText>& cache, const QString& text,
+                                           const QFont& font) const
+{
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+        if (cache.size() > 2000) {
+            cache.clear(); // calls come and go; keep the cache to the ones seen lately
+        }
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), font);
+        it = cache.insert(text, prepared);
+    }
+    return *it;
+}
+
+const QStaticText& SpotMapView::labelText(const QString& caption) const
+{
+    return cachedText(m_labelTexts, caption, labelFont(font()));
+}
+
+const QStaticText& SpotMapView::scaleText(const QString& caption) const
+{
+    return cachedText(m_scaleTexts, caption, font());
 }
 
 QRect SpotMapView::labelRect(int slot) const
@@ -181,7 +258,7 @@ QSize SpotMapView::sizeHint() const
 
 void SpotMapView::placeZoomButtons()
 {
-    const int left = static_cast<int>(m_picture.extent.x2) + 24;
+    const int left = static_cast<int>(m_picture.extent.x2) + zoomButtonGap;
     for (int axis = 0; axis < axisCount(); ++axis) {
         const int top = axisY(axis) - buttonHeight / 2;
         m_zoomOutButtons[static_cast<std::size_t>(axis)]->move(left, top);
@@ -196,49 +273,65 @@ void SpotMapView::resizeEvent(QResizeEvent* event)
     placeZoomButtons();
 }
 
-void SpotMapView::paintEvent(QPaintEvent*)
+void SpotMapView::paintEvent(QPaintEvent* event)
 {
+    const QRect area = event->rect();
     QPainter painter(this);
-    painter.fillRect(rect(), mapBackground);
+    painter.fillRect(area, mapBackground);
     const AxisExtent& extent = m_picture.extent;
     const int x1 = static_cast<int>(extent.x1);
     const int x2 = static_cast<int>(extent.x2);
-    const QFontMetrics metrics = fontMetrics();
+    const int captionHeight = fontMetrics().height();
 
     for (std::size_t b = 0; b < m_picture.axes.size(); ++b) {
+        if (!rowArea(static_cast<int>(b)).intersects(area)) {
+            continue;
+        }
         const MapAxis& axis = m_picture.axes[b];
         const int y = axisY(static_cast<int>(b));
         painter.setPen(axisColour);
         painter.drawLine(x1, y, x2, y);
+        painter.setPen(scaleColour);
         if (m_kind == Kind::Spectrum) {
             // Above the axis' left end, clear of the scale caption centred under it; the band
             // map names its band in its header.
-            painter.setPen(scaleColour);
-            painter.drawText(QRect(4, y - metrics.height() - 1, x1 - 28, metrics.height()),
-                             Qt::AlignRight | Qt::AlignBottom, axis.band.name);
+            const QStaticText& name = scaleText(axis.band.name);
+            painter.drawStaticText(QPointF(x1 - 24 - name.size().width(), y - captionHeight - 1), name);
         }
         for (int k = 0; k < 5; ++k) {
             const int x = x1 + (x2 - x1) * k / 4;
             painter.setPen(axisColour);
             painter.drawLine(x, y, x, y + tickLength);
-            const QString& caption = axis.scale.captions[static_cast<std::size_t>(k)];
-            const int captionWidth = metrics.horizontalAdvance(caption);
+            const QStaticText& caption = scaleText(axis.scale.captions[static_cast<std::size_t>(k)]);
+            const int captionWidth = static_cast<int>(std::ceil(caption.size().width()));
             painter.setPen(scaleColour);
-            painter.drawText(labelLeft(x, captionWidth, width()), y + scaleGap + metrics.ascent(), caption);
+            painter.drawStaticText(QPointF(labelLeft(x, captionWidth, width()), y + scaleGap), caption);
         }
     }
 
     // Oldest first: the newest label covers the ones it overlaps.
     painter.setFont(labelFont(font()));
-    const int ascent = QFontMetrics(painter.font()).ascent();
     for (std::size_t i = 0; i < m_picture.labels.size(); ++i) {
-        const SpotLabel& label = m_picture.labels[i];
         const QRect& box = m_labelRects[i];
+        if (!box.intersects(area)) {
+            continue;
+        }
+        const SpotLabel& label = m_picture.labels[i];
         painter.fillRect(box, mapBackground);
         painter.setPen(QPen(labelBorder, 1, label.clamped ? Qt::DotLine : Qt::SolidLine));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         painter.setPen(toColour(ageColour(label.age)));
-        painter.drawText(box.left() + labelPadding, box.top() + 1 + ascent, label.caption);
+        painter.drawStaticText(QPointF(box.left() + labelPadding, box.top() + 1), labelText(label.caption));
+    }
+}
+
+void SpotMapView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_labelTexts.clear();
+        m_scaleTexts.clear();
+        refresh();
     }
 }
 

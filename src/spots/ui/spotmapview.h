@@ -6,6 +6,9 @@
 #include "common/platform/clock.h"
 #include "spots/bandmapgeometry.h"
 
+#include <QHash>
+#include <QRegion>
+#include <QStaticText>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -48,6 +51,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -66,11 +70,20 @@ private:
     MapPicture m_picture;
     std::vector<QRect> m_labelRects; // parallel to m_picture.labels
     int m_hoveredLabel = -1;
+    // Laid-out captions by text: prefixes and scale values repeat from one redraw to the next.
+    mutable QHash<QString, QStaticText> m_labelTexts;
+    mutable QHash<QString, QStaticText> m_scaleTexts;
 
     void addZoomButtons(int axis, const QString& bandName);
     void updateZoomButtons();
     void placeZoomButtons();
     int rowHeight() const;
+    QRect rowArea(int axis) const;
+    QRegion changedArea(const MapPicture& before, const std::vector<QRect>& rectsBefore) const;
+    const QStaticText& cachedText(QHash<QString, QStaticText>& cache, const QString& text,
+                                  const QFont& font) const;
+    const QStaticText& labelText(const QString& caption) const;
+    const QStaticText& scaleText(const QString& caption) const;
     int axisY(int axis) const;
     int labelHeight() const;
     // The topmost label under a point, as an index into the picture's labels; -1 for none.
