@@ -110,6 +110,16 @@ TEST_F(MainWindowMapsTest, PointerOnALabelShowsTheSpotInThePartialDupeLine)
     EXPECT_EQ(partialDupeLine(), QStringLiteral("DL1ABC  14.025  18:04:31"));
 }
 
+TEST_F(MainWindowMapsTest, ActivationRedrawsTheBandMap)
+{
+    start();
+    ring.add(QStringLiteral("DL1ABC"), 14.025, clock.utcNow()); // no redraw yet
+    EXPECT_TRUE(bandMapView().picture().labels.empty());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(form.get(), &activate);
+    EXPECT_EQ(bandMapView().picture().labels.size(), 1u);
+}
+
 TEST_F(MainWindowMapsTest, BandChangeRedrawsTheBandMap)
 {
     start();

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -183,6 +184,20 @@ TEST_F(SpotMapsTest, ColoursAgeOnlyWhenTheMapIsRedrawn)
     clock.advanceMs(3'000'000);
     panel->refresh();
     EXPECT_TRUE(panel->view().picture().labels.empty());
+}
+
+TEST_F(SpotMapsTest, IdleTickRedrawsSoColoursAgeWithoutNewSpots)
+{
+    post("DL1ABC", 14.025);
+    auto panel = showPanel();
+    auto* idle = panel->findChild<QTimer*>(QStringLiteral("bandMapIdleTimer"));
+    ASSERT_NE(idle, nullptr);
+    EXPECT_TRUE(idle->isActive());
+    EXPECT_EQ(idle->interval(), BandMapPanel::idleRedrawMs);
+    clock.advanceMs(1'800'000);
+    ASSERT_TRUE(QMetaObject::invokeMethod(idle, "timeout"));
+    EXPECT_EQ(panel->view().picture().labels.front().age, SpotAge::Old);
+    EXPECT_TRUE(idle->isActive()); // and again two minutes on
 }
 
 TEST_F(SpotMapsTest, AClickActsOnTheSpotDrawnEvenAfterTheRingMoved)
