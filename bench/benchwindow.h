@@ -1,10 +1,10 @@
 #pragma once
 // WindowRig: the real main window on a copy of a log in a folder of its own, with the platform
 // fakes (no dialog waits for a person), started as the operator starts it and ready for keys.
+#include "app/ui/mainwindow.h"
 #include "benchlogs.h"
 #include "common/platform/fake/fakeplatform.h"
 #include "log/folders.h"
-#include "app/ui/mainwindow.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/stationdialog.h"
 
@@ -65,6 +65,8 @@ public:
 
     bool started() const { return m_started; }
     MainWindow& form() { return *m_form; }
+    Station& station() { return m_station; }
+    FakeClock& clock() { return m_clock; }
     const LogSession& session() const { return m_session; }
     QLineEdit* box(const char* name) const
     {

@@ -21,6 +21,10 @@ def medians(path):
             continue
         name = run.get("run_name", run["name"]).replace("/real_time", "")
         times[name] = run["real_time"] * UNIT_MS[run["time_unit"]]
+        times[name + ":cpu"] = run["cpu_time"] * UNIT_MS[run["time_unit"]]
+        for counter in ("max_stall_ms", "p99_stall_ms", "max_step_cpu_ms"):
+            if counter in run:
+                times[f"{name}:{counter}"] = run[counter]
     return times
 
 
@@ -53,6 +57,20 @@ def main():
             t = times.get(f"{bench}/{n}")
             if t is not None:
                 row(f"{bench[3:]}, {n}", f"{t:.2f} ms", f"< {limit:.0f} ms", t < limit)
+    for bench, what in (("BM_BandMapNewSpot", "band map, new spot redrawn, full ring"),
+                        ("BM_BandMapRepaint", "band map, whole repaint, full ring"),
+                        ("BM_SpectrumMapNewSpot", "spectrum map, new spot redrawn, full ring"),
+                        ("BM_SpectrumMapRepaint", "spectrum map, whole repaint, full ring")):
+        t = times.get(bench)
+        if t is not None:
+            row(what, f"{t:.2f} ms (processor {times[bench + ':cpu']:.2f} ms)", "<= 4 ms", t <= 4.0)
+    stream = "BM_MapsUnderSpotStream/iterations:1"
+    stall = times.get(f"{stream}:max_stall_ms")
+    if stall is not None:
+        p99 = times.get(f"{stream}:p99_stall_ms", 0.0)
+        cpu = times.get(f"{stream}:max_step_cpu_ms", 0.0)
+        row("both maps, 200 spots/s, longest stall", f"{stall:.1f} ms (99 % of spots: {p99:.1f} ms, processor {cpu:.1f} ms)",
+            "<= 16 ms", stall <= 16.0)
     if rss is not None:
         row("resident memory, 100000 over empty", f"{rss:.0f} MB", "< 64 MB", rss < 64)
 

@@ -6,6 +6,7 @@
 #include "cw/keyer.h"
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
+#include "spots/spotring.h"
 
 #include <QObject>
 
@@ -22,6 +23,8 @@ public:
     Keyer& keyer() { return m_keyer; }
     // The WinKey keyer device; closed until opened or sent to.
     WinKeyLink& winKey() { return m_winKey; }
+    // The 50 most recent spots, drawn by both band maps.
+    SpotRing& spotRing() { return m_spotRing; }
 
 private:
     Platform& m_platform;
@@ -29,6 +32,7 @@ private:
     // Declared before the keyer, which sends through it, so it outlives the keyer.
     WinKeyLink m_winKey;
     Keyer m_keyer;
+    SpotRing m_spotRing;
 };
 
 } // namespace velk

@@ -37,6 +37,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     connectPanels();
     wireKeyer();
     wireWinKey();
+    wireMaps();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);

@@ -5,6 +5,7 @@
 #include "app/station.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <map>
@@ -16,11 +17,13 @@ class QTimer;
 
 namespace velk {
 
+class BandMapPanel;
 class ContactListPanel;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
 class ScorePanel;
+class SpectrumMapWindow;
 class StationBar;
 class StationDialog;
 class StatusLine;
@@ -50,6 +53,14 @@ public:
     // The one-second tick of the clocks.
     void tick();
 
+    // The spot ring changed: the band map, and the spectrum map while it is open, draw it again.
+    void refreshSpotMaps();
+    // Opens the HF spectrum map (menu, Ctrl+B, double click on the band map's header).
+    void showSpectrumMap();
+    BandMapPanel& bandMap() const { return *m_bandMap; }
+    // The open spectrum map, if any.
+    SpectrumMapWindow* spectrumMap() const;
+
     EntryPanel& entryPanel() const { return *m_entry; }
     ContactListPanel& contactList() const { return *m_contactList; }
     LogFileActions& logFiles() const { return *m_logFiles; }
@@ -60,6 +71,8 @@ public:
 signals:
     // A fatal failure ends the program; main() quits the event loop with the code.
     void programEnded(int code);
+    // A click on a band-map spot asks to tune the radio there (MHz).
+    void spotTuneRequested(double mhz);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +94,8 @@ private:
     StationDialogRunner m_stationDialogRunner;
     WinKeySetupDialog* m_winKeySetup = nullptr;
     QTimer* m_clockTimer = nullptr;
+    BandMapPanel* m_bandMap = nullptr;
+    QPointer<SpectrumMapWindow> m_spectrumMap;
 
     QAction* m_listPreviousAction = nullptr;
     QAction* m_postContestAction = nullptr;
@@ -106,6 +121,9 @@ private:
     void savePreferences();
     // The WinKey keyer: its settings, its setup window and its reports (mainwindowwinkey.cpp).
     void wireWinKey();
+
+    // The band map and the spectrum map (mainwindowmaps.cpp).
+    void wireMaps();
 
     // Menus and their commands (mainwindowmenus.cpp).
     void buildMenus();

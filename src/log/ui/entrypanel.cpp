@@ -534,4 +534,21 @@ void EntryPanel::focusCallBox()
     m_call->setFocus();
 }
 
+void EntryPanel::enterCall(const QString& call)
+{
+    m_call->setFocus();
+    m_call->setText(call);
+}
+
+void EntryPanel::enterCallAndLeave(const QString& call)
+{
+    enterCall(call);
+    leaveCallBox();
+    // A dupe empties the call box and keeps the focus there; otherwise the focus moves on as Tab
+    // does, without running the leave step a second time.
+    if (!m_call->text().isEmpty()) {
+        m_name->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 } // namespace velk

@@ -38,6 +38,11 @@ public:
     // A location picked elsewhere (the grid) goes into the location box.
     void setLocation(const QString& location);
     void focusCallBox();
+    // A call picked on the band map: the call box takes it and is left as with Tab, so the dupe
+    // check and the pre-fill of name and location run; then the name box has the focus.
+    void enterCallAndLeave(const QString& call);
+    // A call picked on the spectrum map: the call box takes it and keeps the focus.
+    void enterCall(const QString& call);
     QLineEdit* callBox() const { return m_call; }
 
 signals:
