@@ -1,6 +1,7 @@
 // The WinKey keyer in the running main window: WK.txt at start, the setup window, a device that
 // goes away, and the link closed with the program.
 #include "common/platform/qt/qtdevices.h"
+#include "cw/cwsettings.h"
 #include "cw/ui/winkeyemulatorprocess.h"
 #include "cw/ui/winkeysetupdialog.h"
 #include "log/ui/mainwindow_fixture.h"
@@ -194,6 +195,33 @@ TEST_F(MainWindowWinKeyEmulatorTest, TheRunningProgramKeysThroughTheEmulatorUnti
     EXPECT_EQ(openStatus->text(), QStringLiteral("Closed"));
     EXPECT_TRUE(peer.log().contains(QStringLiteral("VANISH")));
     realForm->close();
+}
+
+} // namespace
+} // namespace velk::testing
+
+namespace velk::testing {
+namespace {
+
+TEST_F(MainWindowWinKeyTest, WithKeyerTypeWinKeyTheFunctionKeysSendThroughTheDevice)
+{
+    CwSettings cw;
+    cw.messages[0] = QStringLiteral("CQ TEST");
+    cw.keyerType = KeyerType::WinKey;
+    writeFile(session.folders.working + QStringLiteral("/cw.txt"), cwSettingsBytes(cw));
+    writeFile(settingsFile(), "2\r\n\"30\"\r\n\"45\"\r\n\"1\"\r\n\"2\"\r\n\"40\"\r\n5\r\n16\r\n");
+    start();
+    ASSERT_TRUE(started);
+    ASSERT_EQ(station.keyer().keyerType(), KeyerType::WinKey);
+
+    press("callBox", Qt::Key_F1);
+    ASSERT_EQ(devices.serialDevices.size(), 1u);
+    EXPECT_TRUE(devices.serialDevices.front()->written.contains("CQ TEST"))
+        << devices.serialDevices.front()->written.toHex().toStdString();
+
+    station.keyer().requestWinKeyConfiguration(); // "Configure Winkey" in the keyer window
+    ASSERT_NE(form->winKeySetup(), nullptr);
+    EXPECT_TRUE(form->winKeySetup()->isVisible());
 }
 
 } // namespace
