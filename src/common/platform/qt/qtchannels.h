@@ -5,9 +5,9 @@
 
 #include <QLocalSocket>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPointer>
 
-class QNetworkReply;
 
 namespace velk {
 
