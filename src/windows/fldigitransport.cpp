@@ -16,13 +16,13 @@ struct PolledField
 };
 
 // fldigi's log fields and the terminal items they stand for; any of the location fields that
-// changes to a new text is the other station's location.
-constexpr std::array<PolledField, 6> polledFields{{
+// changes to a new text is the other station's location. The country field is left out: fldigi
+// fills it from the call itself, so it would overwrite the location with every call.
+constexpr std::array<PolledField, 5> polledFields{{
     {"log.get_call", "txtSUrCall"},
     {"log.get_name", "txtSField4"},
     {"log.get_state", "txtSField2"},
     {"log.get_province", "txtSField2"},
-    {"log.get_country", "txtSField2"},
     {"log.get_qth", "txtSField2"},
 }};
 

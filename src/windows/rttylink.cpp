@@ -106,10 +106,11 @@ void RttyLink::makeTransport()
 {
     if (m_peerKind == RttyPeerKind::Fldigi) {
         m_transport = std::make_unique<FldigiTransport>(
-            m_platform.devices.createHttpPoster(), QStringLiteral("http://127.0.0.1:%1/RPC2").arg(fldigiPort()));
+            m_platform.devices.createHttpPoster(), QStringLiteral("http://127.0.0.1:%1/RPC2").arg(fldigiPort()),
+            this);
     } else {
         m_transport = std::make_unique<TerminalTransport>(m_platform.devices.createLocalChannel(), socketName(),
-                                                          itemNames());
+                                                          itemNames(), this);
     }
     connect(m_transport.get(), &RttyTransport::opened, this, &RttyLink::onOpened);
     connect(m_transport.get(), &RttyTransport::openFailed, this, &RttyLink::onOpenFailed);
