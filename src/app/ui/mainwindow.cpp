@@ -35,6 +35,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     arrangePanels();
     buildMenus();
     connectPanels();
+    wireRttyLink();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
