@@ -2,6 +2,9 @@
 
 namespace velk {
 
-Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform), m_rttyLink(platform) {}
+Station::Station(Platform& platform, QObject* parent)
+    : QObject(parent), m_platform(platform), m_rttyLink(platform)
+{
+}
 
 } // namespace velk

@@ -63,7 +63,8 @@ std::optional<FldigiTransport::KeyAction> FldigiTransport::actionForKey(int keyC
         return KeyAction{QStringLiteral("main.abort"), {}};
     }
     // Keyboard RTTY: the characters keys type (key codes of letters are their capitals).
-    const bool character = keyCode == ' ' || (keyCode >= '0' && keyCode <= '9') || (keyCode >= 'A' && keyCode <= 'Z');
+    const bool character =
+        keyCode == ' ' || (keyCode >= '0' && keyCode <= '9') || (keyCode >= 'A' && keyCode <= 'Z');
     if (keyboardMode && character) {
         return KeyAction{QStringLiteral("text.add_tx"), {QString(QChar(keyCode))}};
     }
@@ -159,7 +160,8 @@ void FldigiTransport::sendNext()
     }
     m_current = std::move(m_queue.front());
     m_queue.pop_front();
-    m_poster->post(m_url, QByteArrayLiteral("text/xml"), encodeXmlRpcCall(m_current->method, m_current->params));
+    m_poster->post(m_url, QByteArrayLiteral("text/xml"),
+                   encodeXmlRpcCall(m_current->method, m_current->params));
 }
 
 void FldigiTransport::onFinished(bool ok, const QByteArray& body)

@@ -78,7 +78,8 @@ QString unescaped(QByteArrayView bytes)
 
 bool isValidItemName(QByteArrayView name)
 {
-    return !name.isEmpty() && name.size() <= maxItemNameLength && std::all_of(name.begin(), name.end(), isNameChar);
+    return !name.isEmpty() && name.size() <= maxItemNameLength &&
+           std::all_of(name.begin(), name.end(), isNameChar);
 }
 
 QByteArray encodeItemMessage(const ItemMessage& message)
@@ -89,7 +90,8 @@ QByteArray encodeItemMessage(const ItemMessage& message)
     }
     QByteArray line = verb->word.toByteArray() + ' ' + message.item;
     if (verb->hasValue) {
-        if (std::any_of(message.value.begin(), message.value.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+        if (std::any_of(message.value.begin(), message.value.end(),
+                        [](QChar c) { return c.unicode() > 0xFF; })) {
             return {};
         }
         line += ' ' + escaped(message.value);

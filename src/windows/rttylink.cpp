@@ -34,7 +34,8 @@ RttyLink::RttyLink(Platform& platform, QObject* parent) : QObject(parent), m_pla
     m_retryTimer.setObjectName(QStringLiteral("rttyRetryTimer"));
     m_retryTimer.setInterval(retryIntervalMs);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
-        if (!m_attempting && !m_connected) {
+        // Not while a box of the link is open: its answer is awaited first.
+        if (!m_attempting && !m_connected && !m_boxOpen) {
             attempt(Origin::Background);
         }
     });
@@ -45,9 +46,9 @@ RttyLink::~RttyLink() = default;
 const QList<QByteArray>& RttyLink::itemNames()
 {
     static const QList<QByteArray> names{
-        "txtSUrCall", "txtSMyCall",  "txtSField1", "txtSField2", "txtSField3", "txtSField4", "txtSField5",
-        "txtSField6", "txtSField7",  "txtSField8", "txtBUrCall", "txtBMyCall", "txtBField1", "txtBField2",
-        "txtBField3", "txtBField4",  "txtBField5", "txtBField6", "txtBField7", "txtBField8",
+        "txtSUrCall", "txtSMyCall", "txtSField1", "txtSField2", "txtSField3", "txtSField4", "txtSField5",
+        "txtSField6", "txtSField7", "txtSField8", "txtBUrCall", "txtBMyCall", "txtBField1", "txtBField2",
+        "txtBField3", "txtBField4", "txtBField5", "txtBField6", "txtBField7", "txtBField8",
     };
     return names;
 }
@@ -106,11 +107,11 @@ void RttyLink::makeTransport()
 {
     if (m_peerKind == RttyPeerKind::Fldigi) {
         m_transport = std::make_unique<FldigiTransport>(
-            m_platform.devices.createHttpPoster(), QStringLiteral("http://127.0.0.1:%1/RPC2").arg(fldigiPort()),
-            this);
+            m_platform.devices.createHttpPoster(),
+            QStringLiteral("http://127.0.0.1:%1/RPC2").arg(fldigiPort()), this);
     } else {
-        m_transport = std::make_unique<TerminalTransport>(m_platform.devices.createLocalChannel(), socketName(),
-                                                          itemNames(), this);
+        m_transport = std::make_unique<TerminalTransport>(m_platform.devices.createLocalChannel(),
+                                                          socketName(), itemNames(), this);
     }
     connect(m_transport.get(), &RttyTransport::opened, this, &RttyLink::onOpened);
     connect(m_transport.get(), &RttyTransport::openFailed, this, &RttyLink::onOpenFailed);
@@ -185,18 +186,19 @@ void RttyLink::onOpened()
     emit connectionChanged(true);
     sendStation();
     if (m_origin == Origin::Background) {
-        emit notice(QStringLiteral("Connected with %1!").arg(m_peerKind == RttyPeerKind::Fldigi
-                                                                  ? QStringLiteral("fldigi")
-                                                                  : QStringLiteral("Dumo")));
+        emit notice(
+            QStringLiteral("Connected with %1!")
+                .arg(m_peerKind == RttyPeerKind::Fldigi ? QStringLiteral("fldigi") : QStringLiteral("Dumo")));
         return;
     }
     if (m_peerKind == RttyPeerKind::Fldigi) {
         showBox(QStringLiteral("Connected with fldigi!"), QStringLiteral("Connected with fldigi!"),
                 MessageIcon::Information);
     } else {
-        showBox(QStringLiteral("Connected with Dumo!\n\nFor best display of both programs on your screen, click "
-                               "Options > Appearance > Form Size and enter 85 from this program's menu options."),
-                QStringLiteral("Connected with Dumo!"), MessageIcon::Information);
+        showBox(
+            QStringLiteral("Connected with Dumo!\n\nFor best display of both programs on your screen, click "
+                           "Options > Appearance > Form Size and enter 85 from this program's menu options."),
+            QStringLiteral("Connected with Dumo!"), MessageIcon::Information);
     }
 }
 
@@ -208,7 +210,7 @@ void RttyLink::onOpenFailed()
         m_retryTimer.start();
     }
     const QString title = m_peerKind == RttyPeerKind::Fldigi ? QStringLiteral("Unable to find fldigi.")
-                                                              : QStringLiteral("Unable to find Dumo RTTY.");
+                                                             : QStringLiteral("Unable to find Dumo RTTY.");
     if (m_origin == Origin::Operator) {
         const QString text = m_peerKind == RttyPeerKind::Fldigi
                                  ? QStringLiteral("Please start fldigi (with its XML-RPC port %1) and click "

@@ -19,9 +19,10 @@ TEST(XmlRpc, EncodesCallsByteForByte)
     EXPECT_EQ(encodeXmlRpcCall(QStringLiteral("log.get_call")),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><methodCall><methodName>log.get_call</methodName>"
               "<params/></methodCall>\n");
-    EXPECT_EQ(encodeXmlRpcCall(QStringLiteral("log.set_call"), {QStringLiteral("K1<&>")}),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><methodCall><methodName>log.set_call</methodName>"
-              "<params><param><value><string>K1&lt;&amp;&gt;</string></value></param></params></methodCall>\n");
+    EXPECT_EQ(
+        encodeXmlRpcCall(QStringLiteral("log.set_call"), {QStringLiteral("K1<&>")}),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><methodCall><methodName>log.set_call</methodName>"
+        "<params><param><value><string>K1&lt;&amp;&gt;</string></value></param></params></methodCall>\n");
     EXPECT_EQ(encodeXmlRpcCall(QStringLiteral("main.run_macro"), {9}),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><methodCall><methodName>main.run_macro</methodName>"
               "<params><param><value><i4>9</i4></value></param></params></methodCall>\n");
@@ -92,9 +93,10 @@ TEST(FldigiKeys, FunctionKeysRunMacrosAndKeyboardTextGoesOut)
 // fldigi's log fields and the calls it received.
 struct FakeFldigi
 {
-    std::map<QString, QString> fields{{QStringLiteral("call"), QString()},   {QStringLiteral("name"), QString()},
-                                      {QStringLiteral("state"), QString()},  {QStringLiteral("province"), QString()},
-                                      {QStringLiteral("country"), QString()}, {QStringLiteral("qth"), QString()}};
+    std::map<QString, QString> fields{
+        {QStringLiteral("call"), QString()},    {QStringLiteral("name"), QString()},
+        {QStringLiteral("state"), QString()},   {QStringLiteral("province"), QString()},
+        {QStringLiteral("country"), QString()}, {QStringLiteral("qth"), QString()}};
     QStringList calls; // every method other than the log reads, with its parameter
     bool running = true;
 
@@ -140,12 +142,17 @@ protected:
         link = std::make_unique<RttyLink>(platform);
     }
 
-    FakeHttpPoster* poster() { return devices.httpPosters.empty() ? nullptr : devices.httpPosters.back().data(); }
+    FakeHttpPoster* poster()
+    {
+        return devices.httpPosters.empty() ? nullptr : devices.httpPosters.back().data();
+    }
 
     // Answers requests until fldigi has nothing waiting.
     void answerAll()
     {
-        poster()->responder = [this](const FakeHttpPoster::Request& request) { return fldigi.answer(request); };
+        poster()->responder = [this](const FakeHttpPoster::Request& request) {
+            return fldigi.answer(request);
+        };
         for (int i = 0; i < 100 && poster()->answer(); ++i) {
         }
     }
@@ -247,10 +254,10 @@ TEST_F(FldigiLinkTest, KeysRunMacrosAndKeyboardModeTransmits)
     link->forwardKey(123); // off: back to receive after the text
     link->forwardKey(27);
     answerAll();
-    EXPECT_EQ(fldigi.calls, (QStringList{QStringLiteral("main.run_macro 0"), QStringLiteral("main.run_macro 9"),
-                                         QStringLiteral("main.tx"), QStringLiteral("text.add_tx H"),
-                                         QStringLiteral("text.add_tx I"), QStringLiteral("text.add_tx ^r"),
-                                         QStringLiteral("main.abort")}));
+    EXPECT_EQ(fldigi.calls, (QStringList{QStringLiteral("main.run_macro 0"),
+                                         QStringLiteral("main.run_macro 9"), QStringLiteral("main.tx"),
+                                         QStringLiteral("text.add_tx H"), QStringLiteral("text.add_tx I"),
+                                         QStringLiteral("text.add_tx ^r"), QStringLiteral("main.abort")}));
 }
 
 TEST_F(FldigiLinkTest, AStuckFldigiNeverBuildsABacklog)

@@ -20,9 +20,13 @@ TEST(ItemProtocol, EncodesEachVerbByteForByte)
         {{ItemVerb::Refuse, "txtSField2", {}}, "NAK txtSField2\n"},
         {{ItemVerb::Poke, "txtBMyCall", QStringLiteral("W1AW")}, "POKE txtBMyCall W1AW\n"},
         {{ItemVerb::Poke, "txtBField8", QString()}, "POKE txtBField8 \n"},
-        {{ItemVerb::Data, "txtSField4", QStringLiteral("Jos\u00e9 Mar\u00eda")}, "DATA txtSField4 Jos\xe9" " Mar\xed" "a\n"},
+        {{ItemVerb::Data, "txtSField4", QStringLiteral("Jos\u00e9 Mar\u00eda")},
+         "DATA txtSField4 Jos\xe9"
+         " Mar\xed"
+         "a\n"},
         {{ItemVerb::Data, "x", QStringLiteral("a\\b\nc\rd")}, "DATA x a\\\\b\\nc\\rd\n"},
-        {{ItemVerb::Poke, "txtBUrCall", QStringLiteral("  two  blanks ")}, "POKE txtBUrCall   two  blanks \n"},
+        {{ItemVerb::Poke, "txtBUrCall", QStringLiteral("  two  blanks ")},
+         "POKE txtBUrCall   two  blanks \n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(encodeItemMessage(c.message), c.line) << c.line.toStdString();
@@ -114,7 +118,10 @@ TEST(RttyValues, ValuesFromThePeerPassTheTypedKeyFilter)
         {QStringLiteral("k1abc"), PeerField::Call, QStringLiteral("K1ABC")},
         {QStringLiteral("  ve3/k1abc/p \r\n"), PeerField::Call, QStringLiteral("VE3/K1ABC/P")},
         {QStringLiteral("K1\"ABC"), PeerField::Call, QStringLiteral("K1ABC")},
-        {QStringLiteral("K1\tA\x01" "B\x7f" "C\u0085"), PeerField::Call, QStringLiteral("K1ABC")},
+        {QStringLiteral("K1\tA\x01"
+                        "B\x7f"
+                        "C\u0085"),
+         PeerField::Call, QStringLiteral("K1ABC")},
         {QStringLiteral("jos\u00e9"), PeerField::Name, QStringLiteral("JOS\u00c9")},
         {QStringLiteral("\u00ff\u00df"), PeerField::Name, QStringLiteral("\u00ff\u00df")},
         {QStringLiteral("\u20acK1\u4e2dABC"), PeerField::Call, QStringLiteral("K1ABC")},

@@ -28,7 +28,10 @@ protected:
     Platform platform{prompter, clock, settings, environment, devices};
     RttyLink link{platform};
 
-    FakeLocalChannel* channel() { return devices.localChannels.empty() ? nullptr : devices.localChannels.back().data(); }
+    FakeLocalChannel* channel()
+    {
+        return devices.localChannels.empty() ? nullptr : devices.localChannels.back().data();
+    }
 
     static void settle() { QCoreApplication::processEvents(); }
 
@@ -121,7 +124,8 @@ TEST_F(RttyLinkTest, BackgroundFailuresRetryQuietlyAndOnlyReconnectShowsTheError
     channel()->refuse();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unable to find Dumo RTTY."));
-    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Please start Dumo RTTY and click Setup to try again!"));
+    EXPECT_EQ(prompter.messages[0].text,
+              QStringLiteral("Please start Dumo RTTY and click Setup to try again!"));
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Critical);
     EXPECT_TRUE(link.retryTimer().isActive());
 
@@ -200,7 +204,8 @@ TEST_F(RttyLinkTest, ValuesFromTheTerminalAreFilteredAndUpperCased)
 {
     connectLink();
     QSignalSpy values(&link, &RttyLink::valueFromTerminal);
-    channel()->deliver("DATA txtSUrCall k1\"abc\\n\nDATA txtSField2 ny\nDATA txtSField4 jos\xe9\nDATA txtSField1 x\n");
+    channel()->deliver(
+        "DATA txtSUrCall k1\"abc\\n\nDATA txtSField2 ny\nDATA txtSField4 jos\xe9\nDATA txtSField1 x\n");
     settle();
     ASSERT_EQ(values.count(), 3);
     EXPECT_EQ(values[0][0].value<PeerField>(), PeerField::Call);
@@ -243,14 +248,16 @@ TEST_F(RttyLinkTest, KeysGoTwiceWithF10AsF13AndF12TogglesKeyboardMode)
     EXPECT_EQ(link.forwardKey(65), 65);
     EXPECT_EQ(link.forwardKey(65), 65);
     EXPECT_EQ(link.forwardKey(121), 124);
-    EXPECT_EQ(channel()->takeWritten(), "POKE txtBField8 \nPOKE txtBField8 65\nPOKE txtBField8 \nPOKE txtBField8 65\n"
-                                        "POKE txtBField8 \nPOKE txtBField8 124\n");
+    EXPECT_EQ(channel()->takeWritten(),
+              "POKE txtBField8 \nPOKE txtBField8 65\nPOKE txtBField8 \nPOKE txtBField8 65\n"
+              "POKE txtBField8 \nPOKE txtBField8 124\n");
     EXPECT_EQ(link.forwardKey(123), 123);
     EXPECT_TRUE(link.keyboardRttyMode());
     EXPECT_EQ(link.forwardKey(123), 123);
     EXPECT_FALSE(link.keyboardRttyMode());
     EXPECT_EQ(mode.count(), 2);
-    EXPECT_EQ(channel()->takeWritten(), "POKE txtBField8 \nPOKE txtBField8 123\nPOKE txtBField8 \nPOKE txtBField8 123\n");
+    EXPECT_EQ(channel()->takeWritten(),
+              "POKE txtBField8 \nPOKE txtBField8 123\nPOKE txtBField8 \nPOKE txtBField8 123\n");
 
     link.setCallBeingEntered(QStringLiteral("K1AB"));
     EXPECT_EQ(channel()->takeWritten(), "POKE txtBUrCall K1AB\n");

@@ -71,7 +71,8 @@ void MainWindow::applyRttyLink()
     RttyLink& link = m_station.rttyLink();
     const Preferences& prefs = m_session.prefs;
     const bool wanted =
-        m_platform.settings.value(QStringLiteral("UserDumoOption")).value_or(QString()).trimmed() == QLatin1String("1");
+        m_platform.settings.value(QStringLiteral("UserDumoOption")).value_or(QString()).trimmed() ==
+        QLatin1String("1");
     link.setStation(prefs.ownCall, prefs.ownFirstName, prefs.ownSpc);
     link.apply(prefs.mode, wanted);
     if (auto* button = findChild<QPushButton*>(QStringLiteral("digitalSourceButton"))) {

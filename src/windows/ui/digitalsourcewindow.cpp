@@ -30,10 +30,11 @@ QString describe(const QByteArray& item)
         {"txtBField8", QObject::tr("Last key (to the terminal)")},
     };
     const auto found = meanings.find(item);
-    return found != meanings.end() ? found->second
-                                   : QString::fromLatin1(item) + (RttyLink::isFromTerminal(item)
-                                                                      ? QObject::tr(" (from the terminal, unused)")
-                                                                      : QObject::tr(" (to the terminal, unused)"));
+    return found != meanings.end()
+               ? found->second
+               : QString::fromLatin1(item) + (RttyLink::isFromTerminal(item)
+                                                  ? QObject::tr(" (from the terminal, unused)")
+                                                  : QObject::tr(" (to the terminal, unused)"));
 }
 
 } // namespace
@@ -124,7 +125,8 @@ void DigitalSourceWindow::showState()
 
 void DigitalSourceWindow::applyPeerChoice()
 {
-    m_link.choosePeer(m_peer->currentIndex() == 1 ? RttyPeerKind::Fldigi : RttyPeerKind::DumoRtty, m_port->value());
+    m_link.choosePeer(m_peer->currentIndex() == 1 ? RttyPeerKind::Fldigi : RttyPeerKind::DumoRtty,
+                      m_port->value());
     showState();
 }
 

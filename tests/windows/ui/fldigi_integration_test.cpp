@@ -58,12 +58,13 @@ protected:
     {
         std::optional<QString> value;
         bool done = false;
-        auto finished = QObject::connect(&client, &HttpPoster::finished, [&](bool ok, const QByteArray& body) {
-            done = true;
-            if (const auto reply = ok ? decodeXmlRpcReply(body) : std::nullopt; reply && !reply->fault) {
-                value = reply->value;
-            }
-        });
+        auto finished =
+            QObject::connect(&client, &HttpPoster::finished, [&](bool ok, const QByteArray& body) {
+                done = true;
+                if (const auto reply = ok ? decodeXmlRpcReply(body) : std::nullopt; reply && !reply->fault) {
+                    value = reply->value;
+                }
+            });
         client.post(url, QByteArrayLiteral("text/xml"), encodeXmlRpcCall(method, params));
         if (!QTest::qWaitFor([&] { return done; }, 5000)) {
             client.abort();
@@ -86,8 +87,8 @@ protected:
             return QStringLiteral("no free X display or TCP port");
         }
         xvfb.process.start(xvfbPath, {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
-                                      QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                      QStringLiteral("tcp")});
+                                      QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         const QString xSocket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
         if (!xvfb.process.waitForStarted(5000) ||
             !QTest::qWaitFor([&] { return QFileInfo::exists(xSocket); }, 10000)) {
@@ -150,17 +151,18 @@ TEST_F(FldigiIntegrationTest, WorksAContactBothWaysWithARealFldigi)
     // The call typed in the logger lands in fldigi's call field.
     box("callBox")->clear();
     type("callBox", QStringLiteral("w1aw"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rpc(QStringLiteral("log.get_call")) == QStringLiteral("W1AW"); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rpc(QStringLiteral("log.get_call")) == QStringLiteral("W1AW"); },
+                                10000));
     EXPECT_EQ(box("callBox")->text(), QStringLiteral("W1AW"));
 
     // F1 runs fldigi's first macro (its CQ, which transmits); Esc aborts.
     focusOn("callBox");
     keyAtFocus(Qt::Key_F1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rpc(QStringLiteral("main.get_trx_state")) == QStringLiteral("TX"); },
-                                10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return rpc(QStringLiteral("main.get_trx_state")) == QStringLiteral("TX"); }, 10000));
     keyAtFocus(Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rpc(QStringLiteral("main.get_trx_state")) != QStringLiteral("TX"); },
-                                10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return rpc(QStringLiteral("main.get_trx_state")) != QStringLiteral("TX"); }, 10000));
 
     // fldigi goes away: the link notices and retries quietly.
     fldigi.process.kill();

@@ -145,7 +145,8 @@ TEST_F(RttyWindowTest, FunctionKeysAndKeyboardRttyMode)
     keyAtFocus(Qt::Key_F12);
     ASSERT_TRUE(peer->waitFor(QStringLiteral("poke txtBField8 123")));
     EXPECT_EQ(status(), QStringLiteral("Keyboard RTTY mode.  Press F12 to exit keyboard RTTY."));
-    EXPECT_TRUE(statusColour().contains(styleSheetColour(colour::keyboardRtty))) << statusColour().toStdString();
+    EXPECT_TRUE(statusColour().contains(styleSheetColour(colour::keyboardRtty)))
+        << statusColour().toStdString();
     // In keyboard RTTY mode the characters go to the terminal only.
     keys(QStringLiteral("cq"));
     keyAtFocus(Qt::Key_Return);
@@ -157,7 +158,8 @@ TEST_F(RttyWindowTest, FunctionKeysAndKeyboardRttyMode)
     keyAtFocus(Qt::Key_F12);
     ASSERT_TRUE(peer->waitFor(QStringLiteral("poke txtBField8 123"), 2));
     EXPECT_EQ(status(), QString());
-    EXPECT_TRUE(statusColour().contains(styleSheetColour(colour::statusNormal))) << statusColour().toStdString();
+    EXPECT_TRUE(statusColour().contains(styleSheetColour(colour::statusNormal)))
+        << statusColour().toStdString();
     keys(QStringLiteral("1"));
     EXPECT_EQ(box("callBox")->text(), QStringLiteral("K1"));
 }
@@ -166,7 +168,8 @@ TEST_F(RttyWindowTest, HostileValuesNeitherCorruptTheEntryNorFreezeTheWindow)
 {
     startLinked();
     ASSERT_TRUE(peer->command(QStringLiteral("click call k1\\x01a\"b\\x7f\\xe9")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return box("callBox")->text().startsWith(QStringLiteral("K1AB")); }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return box("callBox")->text().startsWith(QStringLiteral("K1AB")); }, 10000));
     EXPECT_EQ(box("callBox")->text(), QStringLiteral("K1AB\u00c9"));
 
     // A megabyte line, binary junk and a flood of updates: the link stays up and the last

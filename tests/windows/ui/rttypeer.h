@@ -22,9 +22,8 @@ public:
 
     bool start()
     {
-        m_process.start(QStringLiteral("python3"),
-                        {QStringLiteral(VELK_SOURCE_DIR "/tools/rtty_peer_sim.py"), QStringLiteral("--socket"),
-                         m_socketPath});
+        m_process.start(QStringLiteral("python3"), {QStringLiteral(VELK_SOURCE_DIR "/tools/rtty_peer_sim.py"),
+                                                    QStringLiteral("--socket"), m_socketPath});
         return m_process.waitForStarted(5000) && waitFor(QStringLiteral("ready"));
     }
     void stop()

@@ -8,7 +8,6 @@
 #include <QNetworkReply>
 #include <QPointer>
 
-
 namespace velk {
 
 class QtLocalChannel : public LocalChannel
