@@ -1,9 +1,11 @@
 // The RTTY link's line protocol: whatever bytes arrive, the splitter stays bounded, every decoded
 // message encodes back to a line that decodes to the same message, and a value from the peer
-// leaves the box filter as text a typed key could have made.
+// leaves the box filter as text a typed key could have made. The same bytes as an fldigi reply
+// decode to a bounded value or to nothing.
 #include "fuzz_common.h"
 #include "windows/itemprotocol.h"
 #include "windows/rttyvalues.h"
+#include "windows/xmlrpc.h"
 
 using namespace velk;
 
@@ -38,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
                               "a value holds only characters a typed key may");
             }
         }
+    }
+    if (const auto reply = decodeXmlRpcReply(bytes)) {
+        fuzz::require(reply->value.size() <= maxXmlRpcValueLength, "a reply's value stays bounded");
     }
     return 0;
 }

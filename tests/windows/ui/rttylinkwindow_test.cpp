@@ -8,7 +8,9 @@
 #include "windows/ui/rttypeer.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace velk::testing {
 namespace {
@@ -218,6 +220,34 @@ TEST_F(RttyWindowTest, NoLinkOutsideAnRttyLogUntilTheStationDialogChoosesIt)
     action("setupAction")->trigger();
     EXPECT_FALSE(link.isConnected());
     ASSERT_TRUE(peer->waitFor(QStringLiteral("disconnected")));
+}
+
+TEST_F(RttyWindowTest, TheLinkWindowChoosesTheTerminalProgram)
+{
+    startLinked();
+    form->findChild<QPushButton*>(QStringLiteral("digitalSourceButton"))->click();
+    auto* window = form->findChild<DigitalSourceWindow*>();
+    ASSERT_NE(window, nullptr);
+    auto* port = window->findChild<QSpinBox*>(QStringLiteral("fldigiPortBox"));
+    EXPECT_EQ(port->value(), 7362);
+    port->setValue(7400);
+    window->findChild<QComboBox*>(QStringLiteral("terminalProgramChoice"))->setCurrentIndex(1);
+    EXPECT_EQ(link.peerKind(), RttyPeerKind::Fldigi);
+    EXPECT_FALSE(link.isConnected());
+    EXPECT_EQ(settings.values.value(QStringLiteral("UserRttyPeer")), QStringLiteral("fldigi"));
+    EXPECT_EQ(settings.values.value(QStringLiteral("UserFldigiPort")), QStringLiteral("7400"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("linkStateDisplay"))->text(),
+              QStringLiteral("Not linked with fldigi."));
+    ASSERT_TRUE(peer->waitFor(QStringLiteral("disconnected")));
+
+    // Back to Dumo RTTY: the next attempt finds the simulator again.
+    window->findChild<QComboBox*>(QStringLiteral("terminalProgramChoice"))->setCurrentIndex(0);
+    EXPECT_EQ(link.peerKind(), RttyPeerKind::DumoRtty);
+    window->findChild<QPushButton*>(QStringLiteral("reconnectButton"))->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.isConnected(); }, 10000));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("linkStateDisplay"))->text(),
+              QStringLiteral("Linked with Dumo RTTY."));
+    window->hide();
 }
 
 } // namespace
