@@ -31,6 +31,9 @@ RttyLink::RttyLink(Platform& platform, QObject* parent) : QObject(parent), m_pla
     m_peerKind = m_platform.settings.value(peerKey).value_or(QString()).trimmed() == QLatin1String("fldigi")
                      ? RttyPeerKind::Fldigi
                      : RttyPeerKind::DumoRtty;
+    m_boxTimer.setSingleShot(true);
+    m_boxTimer.setInterval(250);
+    connect(&m_boxTimer, &QTimer::timeout, this, &RttyLink::showPendingBox);
     m_retryTimer.setObjectName(QStringLiteral("rttyRetryTimer"));
     m_retryTimer.setInterval(retryIntervalMs);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
@@ -336,8 +339,23 @@ void RttyLink::showBox(const QString& text, const QString& title, MessageIcon ic
     if (m_boxOpen) {
         return;
     }
+    m_pendingBox = Box{text, title, icon};
+    showPendingBox();
+}
+
+void RttyLink::showPendingBox()
+{
+    if (!m_pendingBox || m_boxOpen) {
+        return;
+    }
+    if (m_mayOpenBox && !m_mayOpenBox()) {
+        m_boxTimer.start();
+        return;
+    }
+    const Box box = *m_pendingBox;
+    m_pendingBox.reset();
     m_boxOpen = true;
-    m_platform.prompter.message(text, title, icon);
+    m_platform.prompter.message(box.text, box.title, box.icon);
     m_boxOpen = false;
 }
 

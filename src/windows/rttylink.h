@@ -11,8 +11,10 @@
 #include <QList>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace velk {
 
@@ -67,6 +69,11 @@ public:
 
     QString itemText(const QByteArray& item) const;
 
+    // Whether a box may open now (the window says no while another dialog is up); a box that
+    // may not waits and opens once it may, the newest replacing an older one.
+    void setBoxGate(std::function<bool()> mayOpenBox) { m_mayOpenBox = std::move(mayOpenBox); }
+    QTimer& boxTimer() { return m_boxTimer; }
+
     // Period of the background retry while not linked.
     static constexpr int retryIntervalMs = 5000;
     QTimer& retryTimer() { return m_retryTimer; }
@@ -93,13 +100,23 @@ private:
     void pushItem(const QByteArray& item, const QString& value);
     void sendStation();
     void setKeyboardMode(bool on);
+    struct Box
+    {
+        QString text;
+        QString title;
+        MessageIcon icon;
+    };
     void showBox(const QString& text, const QString& title, MessageIcon icon);
+    void showPendingBox();
     void makeTransport();
 
     Platform& m_platform;
     std::unique_ptr<RttyTransport> m_transport;
     RttyPeerKind m_peerKind = RttyPeerKind::DumoRtty;
     QTimer m_retryTimer;
+    QTimer m_boxTimer;
+    std::optional<Box> m_pendingBox;
+    std::function<bool()> m_mayOpenBox;
     std::map<QByteArray, QString> m_items;
     QString m_ownCall;
     QString m_ownName;

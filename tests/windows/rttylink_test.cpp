@@ -200,6 +200,26 @@ TEST_F(RttyLinkTest, NoSecondBoxWhileOneIsOpen)
     EXPECT_EQ(boxes.messages.size(), 1u);
 }
 
+TEST_F(RttyLinkTest, ABoxWaitsWhileAnotherDialogIsOpen)
+{
+    bool otherDialogOpen = true;
+    link.setBoxGate([&] { return !otherDialogOpen; });
+    link.apply(QStringLiteral("RY"), true);
+    channel()->accept();
+    channel()->deliver(allAnswers());
+    settle();
+    ASSERT_TRUE(link.isConnected());
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(link.boxTimer().isActive());
+    QMetaObject::invokeMethod(&link.boxTimer(), "timeout");
+    EXPECT_TRUE(prompter.messages.empty()); // still open: it waits on
+    EXPECT_TRUE(link.boxTimer().isActive());
+    otherDialogOpen = false;
+    QMetaObject::invokeMethod(&link.boxTimer(), "timeout");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Connected with Dumo!"));
+}
+
 TEST_F(RttyLinkTest, ValuesFromTheTerminalAreFilteredAndUpperCased)
 {
     connectLink();

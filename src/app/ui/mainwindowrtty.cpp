@@ -10,6 +10,7 @@
 #include "windows/rttylink.h"
 #include "windows/ui/digitalsourcewindow.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -28,6 +29,8 @@ void MainWindow::wireRttyLink()
 {
     RttyLink& link = m_station.rttyLink();
     m_keyHandlers.push_back([this](QKeyEvent* event) { return rttyKey(event); });
+    // The link's boxes wait while another dialog (the start-up's questions) is open.
+    link.setBoxGate([] { return QApplication::activeModalWidget() == nullptr; });
 
     connect(m_entry->callBox(), &QLineEdit::textChanged, &link, &RttyLink::setCallBeingEntered);
     connect(&link, &RttyLink::valueFromTerminal, this, [this](PeerField field, const QString& value) {
