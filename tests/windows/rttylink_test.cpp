@@ -3,6 +3,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
 #include "windows/itemprotocol.h"
+#include "windows/rttykeys.h"
 #include "windows/rttylink.h"
 #include "windows/terminaltransport.h"
 
@@ -60,6 +61,21 @@ protected:
 
     static void fireRetry(RttyLink& link) { QMetaObject::invokeMethod(&link.retryTimer(), "timeout"); }
 };
+
+TEST(RttyKeys, QtKeysBecomeTheTerminalsWindowsKeyCodes)
+{
+    const std::pair<int, int> keys[] = {
+        {Qt::Key_F1, 112},      {Qt::Key_F10, 121},   {Qt::Key_F12, 123},      {Qt::Key_F13, 124},
+        {Qt::Key_A, 65},        {Qt::Key_Z, 90},      {Qt::Key_0, 48},         {Qt::Key_9, 57},
+        {Qt::Key_Space, 32},    {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},     {Qt::Key_Escape, 27},
+        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},     {Qt::Key_Shift, 16},     {Qt::Key_Up, 38},
+        {Qt::Key_Delete, 46},   {Qt::Key_Slash, 191}, {Qt::Key_Question, 191}, {Qt::Key_Period, 190},
+        {Qt::Key_Exclam, 0},    {Qt::Key_unknown, 0},
+    };
+    for (const auto& [qtKey, code] : keys) {
+        EXPECT_EQ(windowsKeyCode(qtKey), code) << qtKey;
+    }
+}
 
 TEST_F(RttyLinkTest, ConnectsByAdvisingEveryItemAndHandsOverTheStation)
 {
