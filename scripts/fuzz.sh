@@ -10,7 +10,8 @@ seconds="${1:-45}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_logfile fuzz_quotedlist fuzz_preferences fuzz_prefixtable fuzz_countrytable fuzz_xmlstore fuzz_winkey)
+    targets=(fuzz_logfile fuzz_quotedlist fuzz_preferences fuzz_prefixtable fuzz_countrytable fuzz_xmlstore
+             fuzz_cwsettings fuzz_winkey fuzz_itemprotocol)
 fi
 
 build="$root/build/fuzz"

@@ -7,6 +7,7 @@
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
 #include "spots/spotring.h"
+#include "windows/rttylink.h"
 
 #include <QObject>
 
@@ -25,6 +26,7 @@ public:
     WinKeyLink& winKey() { return m_winKey; }
     // The 50 most recent spots, drawn by both band maps.
     SpotRing& spotRing() { return m_spotRing; }
+    RttyLink& rttyLink() { return m_rttyLink; }
 
 private:
     Platform& m_platform;
@@ -33,6 +35,7 @@ private:
     WinKeyLink m_winKey;
     Keyer m_keyer;
     SpotRing m_spotRing;
+    RttyLink m_rttyLink;
 };
 
 } // namespace velk

@@ -38,6 +38,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     wireKeyer();
     wireWinKey();
     wireMaps();
+    wireRttyLink();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);

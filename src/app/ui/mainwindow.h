@@ -19,6 +19,7 @@ namespace velk {
 
 class BandMapPanel;
 class ContactListPanel;
+class DigitalSourceWindow;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
@@ -106,6 +107,13 @@ private:
     // keys); each subsystem's wiring adds its own.
     std::map<int, std::function<void()>> m_ctrlCommands;
     std::vector<std::function<bool(QKeyEvent*)>> m_keyHandlers;
+
+    // The RTTY terminal link (mainwindowrtty.cpp).
+    DigitalSourceWindow* m_digitalSource = nullptr;
+    void wireRttyLink();
+    void applyRttyLink();
+    bool rttyKey(QKeyEvent* event);
+    void showDigitalSource();
 
     bool m_ended = false;
     bool m_shutDownDone = false;

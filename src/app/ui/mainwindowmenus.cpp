@@ -174,6 +174,7 @@ void MainWindow::showStationDialog()
         savePreferences();
     }
     m_stationBar->showStation();
+    applyRttyLink();
 }
 
 void MainWindow::chooseFormSize()

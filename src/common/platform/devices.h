@@ -1,7 +1,9 @@
 #pragma once
 // Devices: makes the device and network endpoints the subsystems talk through, so that the
 // station gets real ports on the desktop and scripted fakes in tests.
+#include "common/platform/httpposter.h"
 #include "common/platform/keyports.h"
+#include "common/platform/localchannel.h"
 #include "common/platform/serialdevice.h"
 
 #include <memory>
@@ -16,6 +18,10 @@ public:
     virtual std::unique_ptr<SerialDevice> createSerialDevice() = 0;
     // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
     virtual KeyPorts& keyPorts() = 0;
+    // An unconnected channel to another local program (the RTTY terminal link).
+    virtual std::unique_ptr<LocalChannel> createLocalChannel() = 0;
+    // An idle poster for a local HTTP server (the fldigi XML-RPC link).
+    virtual std::unique_ptr<HttpPoster> createHttpPoster() = 0;
 };
 
 } // namespace velk

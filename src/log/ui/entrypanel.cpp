@@ -529,6 +529,11 @@ void EntryPanel::setLocation(const QString& location)
     m_location->setText(location);
 }
 
+void EntryPanel::setName(const QString& name)
+{
+    m_name->setText(name);
+}
+
 void EntryPanel::focusCallBox()
 {
     m_call->setFocus();

@@ -37,6 +37,8 @@ public:
     bool postContestMode() const { return m_postContestMode; }
     // A location picked elsewhere (the grid) goes into the location box.
     void setLocation(const QString& location);
+    // A name picked elsewhere (the RTTY terminal) goes into the name box.
+    void setName(const QString& name);
     void focusCallBox();
     // A call picked on the band map: the call box takes it and is left as with Tab, so the dupe
     // check and the pre-fill of name and location run; then the name box has the focus.

@@ -155,4 +155,24 @@ std::unique_ptr<SerialDevice> FakeDevices::createSerialDevice()
     return device;
 }
 
+std::unique_ptr<LocalChannel> FakeDevices::createLocalChannel()
+{
+    if (localChannelFactory) {
+        return localChannelFactory();
+    }
+    auto channel = std::make_unique<FakeLocalChannel>();
+    localChannels.emplace_back(channel.get());
+    return channel;
+}
+
+std::unique_ptr<HttpPoster> FakeDevices::createHttpPoster()
+{
+    if (httpPosterFactory) {
+        return httpPosterFactory();
+    }
+    auto poster = std::make_unique<FakeHttpPoster>();
+    httpPosters.emplace_back(poster.get());
+    return poster;
+}
+
 } // namespace velk

@@ -2,7 +2,9 @@
 // Scripted stand-ins for the devices: a serial port that records what was written and answers
 // through a responder, and a key-line owner that records every line change.
 #include "common/platform/devices.h"
+#include "common/platform/fake/fakechannels.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <map>
@@ -87,12 +89,20 @@ class FakeDevices : public Devices
 public:
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     KeyPorts& keyPorts() override { return ports; }
+    std::unique_ptr<LocalChannel> createLocalChannel() override;
+    std::unique_ptr<HttpPoster> createHttpPoster() override;
 
     // Serial devices handed out, in order; they stay alive as long as their owner keeps them.
     std::vector<FakeSerialDevice*> serialDevices;
     // Called on each new serial device before it is handed out (to set a responder).
     std::function<void(FakeSerialDevice&)> prepareSerial;
     FakeKeyPorts ports;
+    // Local channels and HTTP posters handed out (null once their owner dropped them). A test
+    // that talks to a real peer sets the factory to hand out the desktop's own.
+    std::vector<QPointer<FakeLocalChannel>> localChannels;
+    std::vector<QPointer<FakeHttpPoster>> httpPosters;
+    std::function<std::unique_ptr<LocalChannel>()> localChannelFactory;
+    std::function<std::unique_ptr<HttpPoster>()> httpPosterFactory;
 };
 
 } // namespace velk

@@ -41,6 +41,9 @@ public:
     ~QtDevices() override;
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     KeyPorts& keyPorts() override { return *m_keyPorts; }
+    // In qtchannels.cpp.
+    std::unique_ptr<LocalChannel> createLocalChannel() override;
+    std::unique_ptr<HttpPoster> createHttpPoster() override;
 
 private:
     std::unique_ptr<KeyPorts> m_keyPorts;
