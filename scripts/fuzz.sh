@@ -10,7 +10,7 @@ seconds="${1:-45}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_logfile fuzz_quotedlist fuzz_preferences fuzz_prefixtable fuzz_countrytable fuzz_xmlstore)
+    targets=(fuzz_logfile fuzz_quotedlist fuzz_preferences fuzz_prefixtable fuzz_countrytable fuzz_xmlstore fuzz_spotlines fuzz_agwframe fuzz_packspot)
 fi
 
 build="$root/build/fuzz"

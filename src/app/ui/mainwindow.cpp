@@ -35,6 +35,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     arrangePanels();
     buildMenus();
     connectPanels();
+    wireSpots();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -137,6 +138,7 @@ bool MainWindow::startUp()
 
     m_session.operatingClock.show(prefs.accumulatedSeconds);
     m_stationBar->showOperatingTime();
+    applySpotSettings();
     m_clockTimer->start();
     tick();
     activateWindow(); // back from the start-up dialogs

@@ -12,6 +12,7 @@
 
 class QAction;
 class QKeyEvent;
+class QStackedWidget;
 class QTimer;
 
 namespace velk {
@@ -21,6 +22,8 @@ class EntryPanel;
 class HelpWindow;
 class LogFileActions;
 class ScorePanel;
+class SpotListPanel;
+class SpotSetupWindow;
 class StationBar;
 class StationDialog;
 class StatusLine;
@@ -76,6 +79,10 @@ private:
     StationDialog* m_stationDialog = nullptr;
     StationDialogRunner m_stationDialogRunner;
     QTimer* m_clockTimer = nullptr;
+    // DX spotting: the list (and the band map beside it) in one area; the setup window.
+    QStackedWidget* m_spotArea = nullptr;
+    SpotListPanel* m_spotList = nullptr;
+    SpotSetupWindow* m_spotWindow = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
     QAction* m_postContestAction = nullptr;
@@ -111,6 +118,12 @@ private:
     void chooseColours();
     void showHelp();
     void showRateGraph();
+
+    // DX spotting (mainwindowspots.cpp).
+    void wireSpots();
+    void applySpotSettings();
+    void showSpotWindow();
+    void arrangeSpotArea();
 };
 
 } // namespace velk

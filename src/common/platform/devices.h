@@ -3,6 +3,7 @@
 // station gets real ports on the desktop and scripted fakes in tests.
 #include "common/platform/keyports.h"
 #include "common/platform/serialdevice.h"
+#include "common/platform/tcpconnection.h"
 
 #include <memory>
 
@@ -14,6 +15,8 @@ public:
     virtual ~Devices() = default;
     // A closed serial port; the caller opens it.
     virtual std::unique_ptr<SerialDevice> createSerialDevice() = 0;
+    // An unconnected TCP client.
+    virtual std::unique_ptr<TcpConnection> createTcpConnection() = 0;
     // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
     virtual KeyPorts& keyPorts() = 0;
 };

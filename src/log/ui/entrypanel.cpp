@@ -534,4 +534,10 @@ void EntryPanel::focusCallBox()
     m_call->setFocus();
 }
 
+void EntryPanel::enterCall(const QString& call)
+{
+    m_call->setFocus();
+    m_call->setText(call);
+}
+
 } // namespace velk

@@ -38,6 +38,9 @@ public:
     // A location picked elsewhere (the grid) goes into the location box.
     void setLocation(const QString& location);
     void focusCallBox();
+    // A call chosen elsewhere (the spot list): focus and text go to the call box, whose change
+    // runs the lookup as for typed text.
+    void enterCall(const QString& call);
     QLineEdit* callBox() const { return m_call; }
 
 signals:

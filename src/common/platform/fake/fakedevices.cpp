@@ -145,12 +145,25 @@ void FakeKeyPorts::closeOthers(PortUser user)
 
 std::unique_ptr<SerialDevice> FakeDevices::createSerialDevice()
 {
+    if (realSerialDevice) {
+        return realSerialDevice();
+    }
     auto device = std::make_unique<FakeSerialDevice>();
     if (prepareSerial) {
         prepareSerial(*device);
     }
     serialDevices.push_back(device.get());
     return device;
+}
+
+std::unique_ptr<TcpConnection> FakeDevices::createTcpConnection()
+{
+    if (realTcpConnection) {
+        return realTcpConnection();
+    }
+    auto connection = std::make_unique<FakeTcpConnection>();
+    tcpConnections.push_back(connection.get());
+    return connection;
 }
 
 } // namespace velk

@@ -2,6 +2,7 @@
 // Scripted stand-ins for the devices: a serial port that records what was written and answers
 // through a responder, and a key-line owner that records every line change.
 #include "common/platform/devices.h"
+#include "common/platform/fake/faketcpconnection.h"
 
 #include <QStringList>
 #include <functional>
@@ -82,6 +83,7 @@ class FakeDevices : public Devices
 {
 public:
     std::unique_ptr<SerialDevice> createSerialDevice() override;
+    std::unique_ptr<TcpConnection> createTcpConnection() override;
     KeyPorts& keyPorts() override { return ports; }
 
     // Serial devices handed out, in order; they stay alive as long as their owner keeps them.
@@ -89,6 +91,11 @@ public:
     // Called on each new serial device before it is handed out (to set a responder).
     std::function<void(FakeSerialDevice&)> prepareSerial;
     FakeKeyPorts ports;
+    // TCP clients handed out, in order, alive as long as their owner keeps them.
+    std::vector<FakeTcpConnection*> tcpConnections;
+    // Set to hand out real devices instead (tests against a real peer on loopback or a pty).
+    std::function<std::unique_ptr<TcpConnection>()> realTcpConnection;
+    std::function<std::unique_ptr<SerialDevice>()> realSerialDevice;
 };
 
 } // namespace velk

@@ -1,5 +1,7 @@
 #include "common/platform/qt/qtdevices.h"
 
+#include "common/platform/qt/qttcpconnection.h"
+
 namespace velk {
 
 namespace {
@@ -124,6 +126,11 @@ QtDevices::~QtDevices() = default;
 std::unique_ptr<SerialDevice> QtDevices::createSerialDevice()
 {
     return std::make_unique<QtSerialDevice>();
+}
+
+std::unique_ptr<TcpConnection> QtDevices::createTcpConnection()
+{
+    return std::make_unique<QtTcpConnection>();
 }
 
 } // namespace velk

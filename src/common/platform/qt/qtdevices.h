@@ -36,6 +36,7 @@ public:
     QtDevices();
     ~QtDevices() override;
     std::unique_ptr<SerialDevice> createSerialDevice() override;
+    std::unique_ptr<TcpConnection> createTcpConnection() override;
     KeyPorts& keyPorts() override { return *m_keyPorts; }
 
 private:
