@@ -31,13 +31,15 @@ double residentMiB()
         return 0;
     }
     const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0)
-                             : 0;
+    return fields.size() > 1
+               ? fields[1].toDouble() * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0)
+               : 0;
 }
 
 QByteArray spotLine(int n)
 {
-    static const char* const calls[] = {"JA1ABC", "DL1XYZ", "VK2ABC", "OH2BH", "ZS6ABC", "F6XYZ", "K1ABC", "XE1XYZ"};
+    static const char* const calls[] = {"JA1ABC", "DL1XYZ", "VK2ABC", "OH2BH",
+                                        "ZS6ABC", "F6XYZ",  "K1ABC",  "XE1XYZ"};
     const double khz = 14000.0 + (n % 350) * 0.1;
     return QString::asprintf("DX de %-9s%9.1f  %-13s%-31s%04dZ\r\n", "W3LPL:", khz,
                              (QByteArray(calls[n % 8]) + QByteArray::number(n % 97)).constData(), "CQ CQ",
@@ -111,10 +113,11 @@ int main(int argc, char** argv)
     const qint64 burstNs = timer.nsecsElapsed();
     app.processEvents(); // the window's monitor repaint that the burst scheduled
     const qint64 burstWithPaintNs = timer.nsecsElapsed();
-    std::printf("burst: 5000 lines in one arrival: %.3f ms parse+post (%.2f us/spot, %.0f lines/s), %.3f ms with "
-                "the window's repaint\n",
-                static_cast<double>(burstNs) / 1e6, static_cast<double>(burstNs) / 5000e3,
-                5000.0 / (static_cast<double>(burstNs) / 1e9), static_cast<double>(burstWithPaintNs) / 1e6);
+    std::printf(
+        "burst: 5000 lines in one arrival: %.3f ms parse+post (%.2f us/spot, %.0f lines/s), %.3f ms with "
+        "the window's repaint\n",
+        static_cast<double>(burstNs) / 1e6, static_cast<double>(burstNs) / 5000e3,
+        5000.0 / (static_cast<double>(burstNs) / 1e9), static_cast<double>(burstWithPaintNs) / 1e6);
     std::printf("memory after burst: %.1f MiB (start %.1f MiB)\n", residentMiB(), startMiB);
 
     qint64 steadyNs = 0;
@@ -137,7 +140,8 @@ int main(int argc, char** argv)
     report.setInterval(10000);
     QObject::connect(&report, &QTimer::timeout, [&] {
         std::printf("  t=%llds: %d lines, memory %.1f MiB, longest GUI stall so far %lld ms\n",
-                    static_cast<long long>(clockwork.elapsed() / 1000), steadyLines, residentMiB(), longestGapMs);
+                    static_cast<long long>(clockwork.elapsed() / 1000), steadyLines, residentMiB(),
+                    longestGapMs);
         std::fflush(stdout);
     });
     QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
@@ -151,7 +155,7 @@ int main(int argc, char** argv)
                 steadyLines ? static_cast<double>(steadyNs) / steadyLines / 1e3 : 0.0,
                 static_cast<double>(worstLineNs) / 1e6);
     std::printf("longest GUI stall during the steady run (heartbeat gap): %lld ms\n", longestGapMs);
-    std::printf("memory at end: %.1f MiB; list rows %d (cap 200); monitor %lld chars (cap 10000)\n", residentMiB(),
-                feed.list().rowCount(), static_cast<long long>(feed.monitor().size()));
+    std::printf("memory at end: %.1f MiB; list rows %d (cap 200); monitor %lld chars (cap 10000)\n",
+                residentMiB(), feed.list().rowCount(), static_cast<long long>(feed.monitor().size()));
     return 0;
 }

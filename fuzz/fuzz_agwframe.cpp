@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
         if (result.status != AgwDecodeResult::Status::Frame) {
             break;
         }
-        fuzz::require(result.consumed >= agwHeaderSize && result.consumed <= buffer.size(), "frame inside buffer");
+        fuzz::require(result.consumed >= agwHeaderSize && result.consumed <= buffer.size(),
+                      "frame inside buffer");
         fuzz::require(result.frame.data.size() <= static_cast<qsizetype>(agwMaxDataLength), "data bounded");
         fuzz::require(result.frame.callFrom.size() <= 10, "call bounded");
         // What decodes encodes to the same header fields.

@@ -2,6 +2,9 @@
 
 namespace velk {
 
-Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform), m_spots(platform, m_session) {}
+Station::Station(Platform& platform, QObject* parent)
+    : QObject(parent), m_platform(platform), m_spots(platform, m_session)
+{
+}
 
 } // namespace velk

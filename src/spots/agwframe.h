@@ -8,12 +8,12 @@ namespace velk {
 
 // Frame kinds this client sends and reads.
 namespace agwkind {
-constexpr char registerCall = 'X';  // both ways: register the own call; the reply's byte 1 = accepted
-constexpr char monitorOn = 'm';     // to the engine: send monitored frames
-constexpr char connect = 'C';       // to the engine: connect; from it: a connection is up
-constexpr char data = 'D';          // connected data, both ways
-constexpr char disconnect = 'd';    // to the engine: disconnect; from it: the connection ended
-constexpr char monitoredUi = 'U';   // monitored frames: unproto, information, supervisory, own
+constexpr char registerCall = 'X'; // both ways: register the own call; the reply's byte 1 = accepted
+constexpr char monitorOn = 'm';    // to the engine: send monitored frames
+constexpr char connect = 'C';      // to the engine: connect; from it: a connection is up
+constexpr char data = 'D';         // connected data, both ways
+constexpr char disconnect = 'd';   // to the engine: disconnect; from it: the connection ended
+constexpr char monitoredUi = 'U';  // monitored frames: unproto, information, supervisory, own
 constexpr char monitoredInfo = 'I';
 constexpr char monitoredSupervisory = 'S';
 constexpr char monitoredOwn = 'T';

@@ -14,7 +14,10 @@ QStringList LineSplitter::feed(const QByteArray& bytes)
                 continue;
             }
             m_afterCr = code == '\r';
-            lines << m_line;
+            // An overlong line went out when it was cut; its end adds no empty line.
+            if (!m_cutting) {
+                lines << m_line;
+            }
             m_line.clear();
             m_cutting = false;
             continue;
@@ -23,19 +26,20 @@ QStringList LineSplitter::feed(const QByteArray& bytes)
         if (m_cutting) {
             continue;
         }
-        if (code == '\t') {
-            m_line += QLatin1Char(' ');
-        } else if (code < 0x20 || code == 0x7f) {
+        if (code < 0x20 && code != '\t') {
             continue; // BEL, NUL, XON/XOFF and the rest
-        } else {
-            m_line += QChar(code);
+        }
+        if (code == 0x7f) {
+            continue;
         }
         if (m_line.size() >= m_maxLineLength) {
             lines << m_line;
             m_line.clear();
             m_cutting = true;
             ++m_cutLines;
+            continue;
         }
+        m_line += code == '\t' ? QChar(QLatin1Char(' ')) : QChar(code);
     }
     return lines;
 }

@@ -46,7 +46,8 @@ bool SpotFeed::saveSettings()
     m_settings.listDxOnly = m_listDxOnly ? 1 : 0;
     QString error;
     if (!saveSpotSettings(settingsPath(), m_settings, error)) {
-        m_platform.prompter.message(error, QStringLiteral("Error saving DX spotting settings"), MessageIcon::Critical);
+        m_platform.prompter.message(error, QStringLiteral("Error saving DX spotting settings"),
+                                    MessageIcon::Critical);
         return false;
     }
     return true;
@@ -244,8 +245,8 @@ void SpotFeed::addSpot(const QString& call, const QString& frequencyKhz, const Q
     const double mhz = *khz / 1000.0;
     m_ring.add(call, mhz, m_platform.clock.utcNow());
     const SpotColumns columns = spotColumns(record);
-    m_list.addSpot({call, mhz, spotCountry(m_session.prefixes, call), columns.comments, columns.prefix, columns.time,
-                    columns.from});
+    m_list.addSpot({call, mhz, spotCountry(m_session.prefixes, call), columns.comments, columns.prefix,
+                    columns.time, columns.from});
     emit spotPosted();
 }
 
@@ -264,6 +265,9 @@ void SpotFeed::sendText(const QString& text)
     if (!m_listening) {
         open();
     }
+    // The operator answered the prompt: it is complete, whatever the line does next.
+    m_promptTimer.stop();
+    flushPendingPrompt();
     switch (m_settings.source) {
     case SpotSource::Tnc:
         if (m_serial && m_serial->isOpen()) {
@@ -332,9 +336,10 @@ void SpotFeed::openTnc()
         m_platform.prompter.bell();
         appendMonitor(QStringLiteral("** Unable to open TNC Serial Port **\n\n"));
         m_platform.prompter.message(
-            QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid or the settings "
-                           "that you have selected are invalid.  Please select another combination or choose None "
-                           "for your DX Spot selection."),
+            QStringLiteral(
+                "The comm port that you selected for DX Spotting is either in use, invalid or the settings "
+                "that you have selected are invalid.  Please select another combination or choose None "
+                "for your DX Spot selection."),
             QStringLiteral("Invalid Comm Settings."), MessageIcon::Critical);
         emit showRequested();
         close();
@@ -394,8 +399,8 @@ void SpotFeed::openTelnet()
         return;
     }
     m_telnet->connectTo(host, static_cast<quint16>(port));
-    replaceMonitor(QStringLiteral("Attempting connection to: ") + host + QLatin1Char(':') + QString::number(port) +
-                   QStringLiteral("\n\n"));
+    replaceMonitor(QStringLiteral("Attempting connection to: ") + host + QLatin1Char(':') +
+                   QString::number(port) + QStringLiteral("\n\n"));
     m_tickTimer.start();
     setState(State::Connecting);
 }

@@ -12,7 +12,8 @@ namespace {
 constexpr quint8 textPid = 0xF0; // AX.25: no layer 3
 
 const QString agwGuidance = QStringLiteral(
-    "Unable to connect to the AGW Packet Engine.  To use the AGW Packet Engine to send and receive packet with "
+    "Unable to connect to the AGW Packet Engine.  To use the AGW Packet Engine to send and receive packet "
+    "with "
     "your soundcard or devices such a Baypac:\n"
     "- Obtain the AGW Packet Engine (or another program that offers its TCP port, such as Dire Wolf).\n"
     "- Make sure the AGW Packet Engine software is running and configure it as described on the AGW Packet "
@@ -26,8 +27,9 @@ void SpotFeed::openAgw()
     if (ownCall.isEmpty()) {
         m_listening = false;
         m_platform.prompter.bell();
-        m_platform.prompter.message(QStringLiteral("Please enter your call sign on the setup form to transmit!"),
-                                    QStringLiteral("Call Sign Required!"), MessageIcon::Warning);
+        m_platform.prompter.message(
+            QStringLiteral("Please enter your call sign on the setup form to transmit!"),
+            QStringLiteral("Call Sign Required!"), MessageIcon::Warning);
         return;
     }
     if (!m_agw) {
@@ -71,9 +73,10 @@ void SpotFeed::agwStartFailed()
     setState(State::Closed);
     m_platform.prompter.message(agwGuidance, QStringLiteral("Unable to connect to the AGW Packet Engine."),
                                 MessageIcon::Critical);
-    appendMonitor(agwGuidance +
-                  QStringLiteral("\n- Run the Packet Engine software and configure it as described on the AGW Packet "
-                                 "Engine website for your sound card or TNC.\n- Click Open from this program.\n"));
+    appendMonitor(
+        agwGuidance +
+        QStringLiteral("\n- Run the Packet Engine software and configure it as described on the AGW Packet "
+                       "Engine website for your sound card or TNC.\n- Click Open from this program.\n"));
     emit showRequested();
 }
 
@@ -118,7 +121,8 @@ void SpotFeed::readAgw()
             break;
         }
         if (result.status == AgwDecodeResult::Status::ProtocolError) {
-            appendMonitor(QStringLiteral("\n** The AGW Packet Engine sent a frame too long to be one of its own **"));
+            appendMonitor(
+                QStringLiteral("\n** The AGW Packet Engine sent a frame too long to be one of its own **"));
             close();
             m_platform.prompter.bell();
             return;
@@ -147,16 +151,19 @@ void SpotFeed::handleAgwFrame(const AgwFrame& frame)
         }
         return;
     case agwkind::disconnect:
-        if (!m_connectedStation.isEmpty() && frame.callFrom.compare(m_connectedStation, Qt::CaseInsensitive) == 0) {
+        if (!m_connectedStation.isEmpty() &&
+            frame.callFrom.compare(m_connectedStation, Qt::CaseInsensitive) == 0) {
             m_platform.prompter.bell();
             m_platform.prompter.bell();
-            appendMonitor(QStringLiteral("\n** Disconnected from ") + m_connectedStation + QStringLiteral(" **\n"));
+            appendMonitor(QStringLiteral("\n** Disconnected from ") + m_connectedStation +
+                          QStringLiteral(" **\n"));
             m_connectedStation.clear();
             emit captionChanged(caption());
         }
         return;
     case agwkind::data:
-        if (!m_connectedStation.isEmpty() && frame.callFrom.compare(m_connectedStation, Qt::CaseInsensitive) == 0) {
+        if (!m_connectedStation.isEmpty() &&
+            frame.callFrom.compare(m_connectedStation, Qt::CaseInsensitive) == 0) {
             receiveBytes(frame.data, true);
         }
         return;
@@ -196,7 +203,8 @@ void SpotFeed::handleMonitoredFrame(const AgwFrame& frame)
     if (hadSpot || m_listDxOnly) {
         return;
     }
-    QString shown = QString(QLatin1Char(frame.kind)) + frame.callFrom + QLatin1Char(' ') + header + QLatin1Char('\n');
+    QString shown =
+        QString(QLatin1Char(frame.kind)) + frame.callFrom + QLatin1Char(' ') + header + QLatin1Char('\n');
     for (const QString& line : std::as_const(lines)) {
         if (!line.trimmed().isEmpty()) {
             shown += line + QLatin1Char('\n');
@@ -219,8 +227,9 @@ void SpotFeed::sendAgw(const QString& text)
             }
         } else if (command == QLatin1String("C")) {
             if (argument.isEmpty()) {
-                m_platform.prompter.message(QStringLiteral("You must enter a call sign to connect to such as :C Varno"),
-                                            QStringLiteral("Call sign Required"), MessageIcon::Information);
+                m_platform.prompter.message(
+                    QStringLiteral("You must enter a call sign to connect to such as :C Varno"),
+                    QStringLiteral("Call sign Required"), MessageIcon::Information);
                 return;
             }
             sendAgwFrame(agwkind::connect, argument.toUpper());

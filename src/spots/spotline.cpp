@@ -74,7 +74,8 @@ std::optional<double> parseFrequencyKhz(const QString& text)
 SpotColumns spotColumns(const QString& record)
 {
     SpotColumns result;
-    result.comments = columns(record, 1, 11).trimmed() + QStringLiteral("  ") + columns(record, 35, 59).trimmed();
+    result.comments =
+        columns(record, 1, 11).trimmed() + QStringLiteral("  ") + columns(record, 35, 59).trimmed();
     result.prefix = columns(record, 62, 66).trimmed();
     result.time = columns(record, 68, 71);
     result.from = columns(record, 73, 76).trimmed();

@@ -23,8 +23,17 @@ class SpotListModel : public QAbstractTableModel
     Q_OBJECT
 public:
     static constexpr int maxEntries = 200;
-    enum Column { CallColumn, FrequencyColumn, QthColumn, StatusColumn, CommentsColumn, PrefixColumn, TimeColumn,
-                  FromColumn, ColumnCount };
+    enum Column {
+        CallColumn,
+        FrequencyColumn,
+        QthColumn,
+        StatusColumn,
+        CommentsColumn,
+        PrefixColumn,
+        TimeColumn,
+        FromColumn,
+        ColumnCount
+    };
     // The frequency in MHz of every cell of a row, as a double.
     static constexpr int frequencyRole = Qt::UserRole + 1;
 

@@ -22,8 +22,8 @@ struct SpotSettings
     QString power = QStringLiteral("N"); // N none, R raise RTS, D raise DTR
     SpotSource source = SpotSource::None;
     int convertToHex = 0;
-    int handshaking = 3; // 1 none, 2 Xon/Xoff, 3 RTS, 4 RTS and Xon/Xoff
-    int listDxOnly = 0;  // stored; every run starts with it cleared
+    int handshaking = 3;   // 1 none, 2 Xon/Xoff, 3 RTS, 4 RTS and Xon/Xoff
+    int listDxOnly = 0;    // stored; every run starts with it cleared
     bool listMode = false; // spot list rather than band map on the main window
     QString commandHex = QStringLiteral("03");
     QString telnetPort = QStringLiteral("7300");

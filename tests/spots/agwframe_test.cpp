@@ -5,7 +5,8 @@
 namespace velk {
 namespace {
 
-QByteArray header(char kind, const char* from, const char* to, quint32 length, quint8 port = 0, quint8 pid = 0)
+QByteArray header(char kind, const char* from, const char* to, quint32 length, quint8 port = 0,
+                  quint8 pid = 0)
 {
     QByteArray bytes(agwHeaderSize, '\0');
     bytes[0] = static_cast<char>(port);
@@ -34,7 +35,8 @@ TEST(AgwFrame, EncodesByteForByte)
         {{0, 'X', 0, "W1AW", "", {}}, header('X', "W1AW", "", 0)},
         {{0, 'm', 0, "", "", {}}, header('m', "", "", 0)},
         {{0, 'C', 0, "W1AW", "K1TTT-5", {}}, header('C', "W1AW", "K1TTT-5", 0)},
-        {{0, 'D', 0xF0, "W1AW", "K1TTT-5", "sh/dx\r"}, header('D', "W1AW", "K1TTT-5", 6, 0, 0xF0) + "sh/dx\r"},
+        {{0, 'D', 0xF0, "W1AW", "K1TTT-5", "sh/dx\r"},
+         header('D', "W1AW", "K1TTT-5", 6, 0, 0xF0) + "sh/dx\r"},
         {{1, 'd', 0, "W1AW", "K1TTT-5", {}}, header('d', "W1AW", "K1TTT-5", 0, 1)},
         // A call field keeps its last byte NUL.
         {{0, 'X', 0, "ABCDEFGHIJKL", "", {}}, header('X', "ABCDEFGHI", "", 0)},
@@ -78,8 +80,10 @@ TEST(AgwFrame, DataLongerThan64KiBIsAProtocolError)
 {
     EXPECT_EQ(decodeAgwFrame(header('D', "A", "B", agwMaxDataLength + 1)).status,
               AgwDecodeResult::Status::ProtocolError);
-    EXPECT_EQ(decodeAgwFrame(header('D', "A", "B", 0xFFFFFFFFu)).status, AgwDecodeResult::Status::ProtocolError);
-    EXPECT_EQ(decodeAgwFrame(header('D', "A", "B", agwMaxDataLength)).status, AgwDecodeResult::Status::NeedMore);
+    EXPECT_EQ(decodeAgwFrame(header('D', "A", "B", 0xFFFFFFFFu)).status,
+              AgwDecodeResult::Status::ProtocolError);
+    EXPECT_EQ(decodeAgwFrame(header('D', "A", "B", agwMaxDataLength)).status,
+              AgwDecodeResult::Status::NeedMore);
 }
 
 } // namespace

@@ -24,7 +24,10 @@ TEST(LineSplitter, SplitsPiecesIntoLines)
         {"blank lines kept", {"\n\r\n"}, {"", ""}, ""},
         {"LF CR makes two ends", {"a\n\rb\n"}, {"a", "", "b"}, ""},
         {"prompt stays pending", {"Welcome\r\nlogin: "}, {"Welcome"}, "login: "},
-        {"bell, NUL and controls dropped", {QByteArray("DX\a de\0 K1\x1b\x7f\x11", 14), "\n"}, {"DX de K1"}, ""},
+        {"bell, NUL and controls dropped",
+         {QByteArray("DX\a de\0 K1\x1b\x7f\x11", 14), "\n"},
+         {"DX de K1"},
+         ""},
         {"tab becomes a space", {"a\tb\n"}, {"a b"}, ""},
         {"Latin-1 kept", {"Gr\xfc\xdf\n"}, {QString::fromLatin1("Gr\xfc\xdf")}, ""},
     };

@@ -126,7 +126,8 @@ TEST_F(SpotFeedAgwTest, ConnectWithoutACallAsksForOne)
     EXPECT_TRUE(sentFrames().empty());
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Call sign Required"));
-    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("You must enter a call sign to connect to such as :C Varno"));
+    EXPECT_EQ(prompter.messages[0].text,
+              QStringLiteral("You must enter a call sign to connect to such as :C Varno"));
     // Without a connection ordinary text goes nowhere.
     feed.sendText(QStringLiteral("hello"));
     EXPECT_TRUE(sentFrames().empty());

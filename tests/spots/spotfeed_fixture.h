@@ -36,8 +36,8 @@ protected:
     }
 
     // A spot line in the DXSpider layout.
-    static QByteArray spotLine(const char* spotter, const char* khz, const char* call, const char* comment = "CQ",
-                               const char* time = "1830Z")
+    static QByteArray spotLine(const char* spotter, const char* khz, const char* call,
+                               const char* comment = "CQ", const char* time = "1830Z")
     {
         return QString::asprintf("DX de %-9s%9s  %-13s%-31s%s", spotter, khz, call, comment, time).toLatin1();
     }

@@ -47,7 +47,8 @@ TEST_F(SpotFeedTest, ListDxOnlyKeepsOtherLinesOutOfTheMonitor)
 {
     FakeTcpConnection& tcp = openTelnet();
     feed.setListDxOnly(true);
-    tcp.deliver("WWV de W0MU <18>:   SFI=70, A=5, K=1\r\n" + spotLine("W3LPL:", "14025.0", "JA1ABC") + "\r\n");
+    tcp.deliver("WWV de W0MU <18>:   SFI=70, A=5, K=1\r\n" + spotLine("W3LPL:", "14025.0", "JA1ABC") +
+                "\r\n");
     EXPECT_FALSE(feed.monitor().contains(QStringLiteral("WWV")));
     EXPECT_TRUE(feed.monitor().contains(QStringLiteral("JA1ABC")));
 }
@@ -71,13 +72,15 @@ TEST_F(SpotFeedTest, SocketErrorsShowTheirMessages)
         int number;
         const char* message;
     };
-    for (const Case c : {Case{10061, "ERROR: Connection is forcefully rejected."},
-                         Case{11001, "ERROR: Authoritative answer: Host not found."},
-                         Case{10060, "ERROR: Socket has been shut down."}, Case{10059, "Error number 10059"}}) {
+    for (const Case c :
+         {Case{10061, "ERROR: Connection is forcefully rejected."},
+          Case{11001, "ERROR: Authoritative answer: Host not found."},
+          Case{10060, "ERROR: Socket has been shut down."}, Case{10059, "Error number 10059"}}) {
         FakeTcpConnection& tcp = openTelnet();
         const int bells = prompter.bells;
         tcp.fail(c.number);
-        EXPECT_TRUE(feed.monitor().contains(QString::fromLatin1(c.message) + QStringLiteral("\n\n** Port Closed **")))
+        EXPECT_TRUE(
+            feed.monitor().contains(QString::fromLatin1(c.message) + QStringLiteral("\n\n** Port Closed **")))
             << c.number;
         EXPECT_EQ(feed.state(), SpotFeed::State::Closed);
         EXPECT_EQ(prompter.bells, bells + 1);

@@ -30,8 +30,8 @@ const NodeLine nodeLines[] = {
      "3505.0", "de K8SMC:  cw", "0018", "MI"},
     {"Skimmer", "DX de EA5WU-#:    7011.9  OH2BH        CW    18 dB  23 WPM  CQ        1834Z", "OH2BH",
      "7011.9", "de EA5WU-#:  CW    18 dB  23 WPM  CQ", "1834", ""},
-    {"VHF", "DX de G4ABC:    144300.0  F6XYZ        JO01<ES>JN18                   1200Z", "F6XYZ", "144300.0",
-     "de G4ABC:  JO01<ES>JN18", "1200", ""},
+    {"VHF", "DX de G4ABC:    144300.0  F6XYZ        JO01<ES>JN18                   1200Z", "F6XYZ",
+     "144300.0", "de G4ABC:  JO01<ES>JN18", "1200", ""},
 };
 
 TEST(SpotLine, NodeProgramsLinesAreCutAtTheirColumns)
@@ -53,7 +53,8 @@ TEST(SpotLine, NodeProgramsLinesAreCutAtTheirColumns)
 
 TEST(SpotLine, ALeadingCharacterOfThePacketEngineKeepsTheColumns)
 {
-    const QString line = QStringLiteral(" DX de W3LPL:     14025.0  JA1ABC       CQ CQ                          1830Z");
+    const QString line =
+        QStringLiteral(" DX de W3LPL:     14025.0  JA1ABC       CQ CQ                          1830Z");
     ASSERT_TRUE(isSpotLine(line));
     const SpotLine spot = parseSpotLine(alignSpotLine(line));
     EXPECT_EQ(spot.frequencyText, QStringLiteral("14025.0"));
@@ -87,8 +88,8 @@ TEST(SpotLine, FrequencyIsAPlainDecimalAboveZero)
     EXPECT_DOUBLE_EQ(*parseFrequencyKhz(QStringLiteral("14025.0")), 14025.0);
     EXPECT_DOUBLE_EQ(*parseFrequencyKhz(QStringLiteral("7003")), 7003.0);
     EXPECT_DOUBLE_EQ(*parseFrequencyKhz(QStringLiteral(".5")), 0.5);
-    for (const char* bad : {"", "0", "0.0", "-14025", "+14025", "1e4", "nan", "NaN", "inf", "Infinity", "14,025",
-                            "14025.0.1", ".", "14025 0", "0x10", "1e400"}) {
+    for (const char* bad : {"", "0", "0.0", "-14025", "+14025", "1e4", "nan", "NaN", "inf", "Infinity",
+                            "14,025", "14025.0.1", ".", "14025 0", "0x10", "1e400"}) {
         EXPECT_FALSE(parseFrequencyKhz(QString::fromLatin1(bad))) << bad;
     }
 }

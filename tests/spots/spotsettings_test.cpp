@@ -8,8 +8,9 @@
 namespace velk {
 namespace {
 
-const QByteArray sampleFile = "\"4800\"\r\n\"E\"\r\n\"7\"\r\n\"2\"\r\n3\r\n\"R\"\r\n\"Telnet\"\r\n1\r\n2\r\n1\r\n"
-                              "#TRUE#\r\n\"1B\"\r\n\"7300\"\r\n\"dxc.example.org\"\r\n";
+const QByteArray sampleFile =
+    "\"4800\"\r\n\"E\"\r\n\"7\"\r\n\"2\"\r\n3\r\n\"R\"\r\n\"Telnet\"\r\n1\r\n2\r\n1\r\n"
+    "#TRUE#\r\n\"1B\"\r\n\"7300\"\r\n\"dxc.example.org\"\r\n";
 
 TEST(SpotSettings, FileReadsBackWhatWasWritten)
 {

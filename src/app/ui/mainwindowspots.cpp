@@ -71,6 +71,7 @@ void MainWindow::showSpotWindow()
         connect(m_spotWindow, &SpotSetupWindow::done, this, [this] {
             savePreferences();
             arrangeSpotArea();
+            activateWindow();
         });
         m_spotWindow->load();
     }

@@ -31,8 +31,8 @@ struct Choice
     const char* objectName;
 };
 
-const Choice baudChoices[] = {{"1.2k", "1200", "baud1200Option"},   {"2.4k", "2400", "baud2400Option"},
-                              {"4.8k", "4800", "baud4800Option"},   {"9.6k", "9600", "baud9600Option"},
+const Choice baudChoices[] = {{"1.2k", "1200", "baud1200Option"},    {"2.4k", "2400", "baud2400Option"},
+                              {"4.8k", "4800", "baud4800Option"},    {"9.6k", "9600", "baud9600Option"},
                               {"14.4k", "14400", "baud14400Option"}, {"19.2k", "19200", "baud19200Option"}};
 const Choice parityChoices[] = {
     {"Odd", "O", "parityOddOption"}, {"None", "N", "parityNoneOption"}, {"Even", "E", "parityEvenOption"}};
@@ -46,8 +46,8 @@ const Choice handshakeChoices[] = {{"None", "1", "handshakeNoneOption"},
                                    {"RTS OnOff", "4", "handshakeRtsXonXoffOption"}};
 
 template <std::size_t N>
-QGroupBox* optionGroup(const QString& title, const Choice (&choices)[N], QButtonGroup*& group, QWidget* parent,
-                       int columns = 1)
+QGroupBox* optionGroup(const QString& title, const Choice (&choices)[N], QButtonGroup*& group,
+                       QWidget* parent, int columns = 1)
 {
     auto* box = new QGroupBox(title, parent);
     auto* grid = new QGridLayout(box);
@@ -78,7 +78,8 @@ void checkValue(QButtonGroup* group, const QString& value)
     }
 }
 
-QLineEdit* labelledBox(const QString& caption, const QString& objectName, QGridLayout* grid, int row, QWidget* parent)
+QLineEdit* labelledBox(const QString& caption, const QString& objectName, QGridLayout* grid, int row,
+                       QWidget* parent)
 {
     auto* label = new QLabel(caption, parent);
     auto* box = new QLineEdit(parent);
@@ -374,8 +375,8 @@ void SpotSetupWindow::sendTyped()
 void SpotSetupWindow::wrapPacketLine(const QString& text)
 {
     // Packet lines stay short: a long line goes out at the space that follows its 70th character.
-    if (m_feed.settings().source == SpotSource::Agw && m_feed.state() == SpotFeed::State::Open && text.size() > 70 &&
-        text.endsWith(QLatin1Char(' '))) {
+    if (m_feed.settings().source == SpotSource::Agw && m_feed.state() == SpotFeed::State::Open &&
+        text.size() > 70 && text.endsWith(QLatin1Char(' '))) {
         m_feed.sendText(text.chopped(1));
         m_send->clear();
     }

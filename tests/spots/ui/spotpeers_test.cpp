@@ -15,6 +15,20 @@
 namespace velk::testing {
 namespace {
 
+// Yields to the event loop until the condition holds; false when the time runs out first.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QTest::qWait(10);
+    }
+    return true;
+}
+
 const QString toolsDir = QStringLiteral(VELK_SOURCE_DIR "/tools");
 
 // A child process ended when the test ends, whatever happened.
@@ -36,7 +50,7 @@ bool waitForOutput(QProcess& process, QByteArray& seen, const QByteArray& text, 
     QElapsedTimer timer;
     timer.start();
     while (!seen.contains(text) && timer.elapsed() < timeoutMs && process.state() != QProcess::NotRunning) {
-        process.waitForReadyRead(100);
+        QTest::qWait(20); // the event loop runs: our own sockets keep moving meanwhile
         seen += process.readAllStandardOutput();
         seen += process.readAllStandardError();
     }
@@ -73,8 +87,10 @@ protected:
     void writeSettings(const QByteArray& source, const QByteArray& host, const QByteArray& port)
     {
         writeFile(session.folders.working + QStringLiteral("/PackSpot.txt"),
-                  "\"9600\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n1\r\n\"N\"\r\n\"" + source + "\"\r\n0\r\n1\r\n0\r\n#TRUE#\r\n"
-                  "\"03\"\r\n\"" + port + "\"\r\n\"" + host + "\"\r\n");
+                  "\"9600\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n1\r\n\"N\"\r\n\"" + source +
+                      "\"\r\n0\r\n1\r\n0\r\n#TRUE#\r\n"
+                      "\"03\"\r\n\"" +
+                      port + "\"\r\n\"" + host + "\"\r\n");
     }
 
     void openSpotWindow()
@@ -106,22 +122,23 @@ TEST_F(SpotPeersTest, LoopbackClusterThroughTheWindow)
     start();
     openSpotWindow();
     // The login prompt has no line end: it shows once the line goes quiet.
-    QTRY_VERIFY_WITH_TIMEOUT(monitor().contains(QStringLiteral("login: ")), 10000);
+    ASSERT_TRUE(waitUntil([&] { return monitor().contains(QStringLiteral("login: ")); }, 10000));
     EXPECT_EQ(feed.list().rowCount(), 0);
     sendLine(QStringLiteral("W1AW"));
-    QTRY_COMPARE_WITH_TIMEOUT(feed.list().rowCount(), 3, 10000);
+    ASSERT_TRUE(waitUntil([&] { return feed.list().rowCount() == 3; }, 10000)) << "feed.list().rowCount()";
     EXPECT_EQ(feed.list().entry(2).call, QStringLiteral("JA1ABC"));
     EXPECT_EQ(feed.list().entry(1).call, QStringLiteral("DL1XYZ"));
     EXPECT_EQ(feed.list().entry(0).call, QStringLiteral("VK2ABC"));
     EXPECT_FALSE(monitor().contains(QChar(7)));
 
     sendLine(QStringLiteral("sh/dx"));
-    QTRY_COMPARE_WITH_TIMEOUT(feed.list().rowCount(), 6, 10000);
+    ASSERT_TRUE(waitUntil([&] { return feed.list().rowCount() == 6; }, 10000)) << "feed.list().rowCount()";
     EXPECT_DOUBLE_EQ(feed.list().entry(0).frequencyMhz, 144.3);
 
     sendLine(QStringLiteral("drop"));
-    QTRY_COMPARE_WITH_TIMEOUT(feed.state(), SpotFeed::State::Closed, 10000);
-    QTRY_VERIFY(monitor().contains(QStringLiteral("127.0.0.1 closed the connection")));
+    ASSERT_TRUE(waitUntil([&] { return feed.state() == SpotFeed::State::Closed; }, 10000)) << "feed.state()";
+    ASSERT_TRUE(
+        waitUntil([&] { return monitor().contains(QStringLiteral("127.0.0.1 closed the connection")); }));
     EXPECT_FALSE(spotChild<QLabel>("listeningLabel")->isVisible());
 }
 
@@ -130,7 +147,9 @@ TEST_F(SpotPeersTest, NothingListeningIsRefused)
     writeSettings("Telnet", "127.0.0.1", QByteArray::number(freePort()));
     start();
     openSpotWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(monitor().contains(QStringLiteral("ERROR: Connection is forcefully rejected.")), 10000);
+    ASSERT_TRUE(waitUntil(
+        [&] { return monitor().contains(QStringLiteral("ERROR: Connection is forcefully rejected.")); },
+        10000));
     EXPECT_EQ(feed.state(), SpotFeed::State::Closed);
 }
 
@@ -160,15 +179,15 @@ TEST_F(SpotPeersTest, TncSimulatorOnAPseudoTerminal)
     writeSettings("TNC", "", "23");
     start();
     openSpotWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(monitor().contains(QStringLiteral("cmd:")), 10000);
+    ASSERT_TRUE(waitUntil([&] { return monitor().contains(QStringLiteral("cmd:")); }, 10000));
     sendLine(QStringLiteral("c k1ttt-5"));
-    QTRY_COMPARE_WITH_TIMEOUT(feed.list().rowCount(), 2, 10000);
+    ASSERT_TRUE(waitUntil([&] { return feed.list().rowCount() == 2; }, 10000)) << "feed.list().rowCount()";
     EXPECT_EQ(feed.list().entry(1).call, QStringLiteral("JA1ABC"));
     EXPECT_EQ(feed.list().entry(0).call, QStringLiteral("DL1XYZ"));
-    EXPECT_TRUE(monitor().contains(QStringLiteral("*** CONNECTED to K1TTT-5")));
+    EXPECT_TRUE(waitUntil([&] { return monitor().contains(QStringLiteral("*** CONNECTED to K1TTT-5")); }));
     const qsizetype prompts = monitor().count(QStringLiteral("cmd:"));
     QTest::keyClick(spotWindow()->sendBox(), Qt::Key_Escape);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor().count(QStringLiteral("cmd:")) > prompts, 10000);
+    ASSERT_TRUE(waitUntil([&] { return monitor().count(QStringLiteral("cmd:")) > prompts; }, 10000));
 }
 
 TEST_F(SpotPeersTest, DirewolfPacketEngine)
@@ -186,16 +205,19 @@ TEST_F(SpotPeersTest, DirewolfPacketEngine)
               "K1TTT-5>DX:DX de K1TTT:     14025.0  JA1ABC       CQ CQ                          1830Z\n");
     QProcess generate;
     generate.setWorkingDirectory(dir.path());
-    generate.start(QStringLiteral("gen_packets"), {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-o"),
-                                                   QStringLiteral("spot.wav"), QStringLiteral("spot.txt")});
+    generate.start(QStringLiteral("gen_packets"),
+                   {QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-o"),
+                    QStringLiteral("spot.wav"), QStringLiteral("spot.txt")});
     ASSERT_TRUE(generate.waitForFinished(10000));
     const QByteArray audio = readFile(dir.filePath(QStringLiteral("spot.wav")));
     ASSERT_GT(audio.size(), 1000);
 
     Peer engine;
     engine.process.setWorkingDirectory(dir.path());
-    engine.process.start(QStringLiteral("direwolf"), {QStringLiteral("-c"), QStringLiteral("direwolf.conf"),
-                                                      QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-")});
+    engine.process.start(QStringLiteral("direwolf"),
+                         {QStringLiteral("-c"), QStringLiteral("direwolf.conf"), QStringLiteral("-t"),
+                          QStringLiteral("0"), QStringLiteral("-d"), QStringLiteral("a"),
+                          QStringLiteral("-")});
     QByteArray said;
     if (!waitForOutput(engine.process, said, "Ready to accept AGW")) {
         GTEST_SKIP() << "direwolf does not start: " << said.right(200).toStdString();
@@ -204,16 +226,23 @@ TEST_F(SpotPeersTest, DirewolfPacketEngine)
     writeSettings("AGW Packet Engine", "", "23");
     start();
     openSpotWindow();
-    QTRY_COMPARE_WITH_TIMEOUT(feed.state(), SpotFeed::State::Open, 10000);
-    EXPECT_TRUE(monitor().contains(QStringLiteral("** Successfully connected to AGW Packet Engine **")));
-    // The engine heard our registration and monitor request before the frame arrives.
-    ASSERT_TRUE(waitForOutput(engine.process, said, "Ready to accept AGW", 100));
-    QTest::qWait(300);
+    ASSERT_TRUE(waitUntil([&] { return feed.state() == SpotFeed::State::Open; }, 10000)) << "feed.state()";
+    ASSERT_TRUE(waitUntil([&] {
+        return monitor().contains(QStringLiteral("** Successfully connected to AGW Packet Engine **"));
+    }));
+    // The engine takes up to a second to read a new client's frames (its debug output, -d a,
+    // shows when it did); the frame on the air must come after our monitor request.
+    ASSERT_TRUE(waitForOutput(engine.process, said, "Enable Reception of Monitoring Frames"));
+    ASSERT_TRUE(said.contains("Callsign Registration"));
     engine.process.write(audio);
-    QTRY_COMPARE_WITH_TIMEOUT(feed.list().rowCount(), 1, 15000);
+    const bool heardSpot = waitUntil([&] { return feed.list().rowCount() == 1; }, 15000);
+    said += engine.process.readAll();
+    ASSERT_TRUE(heardSpot) << "monitor: " << feed.monitor().toStdString()
+                           << "\nengine: " << said.toStdString();
     EXPECT_EQ(feed.list().entry(0).call, QStringLiteral("JA1ABC"));
     EXPECT_DOUBLE_EQ(feed.list().entry(0).frequencyMhz, 14.025);
-    EXPECT_TRUE(monitor().contains(QStringLiteral("DX de K1TTT:     14025.0  JA1ABC")));
+    EXPECT_TRUE(
+        waitUntil([&] { return monitor().contains(QStringLiteral("DX de K1TTT:     14025.0  JA1ABC")); }));
     engine.process.closeWriteChannel();
 }
 

@@ -13,6 +13,20 @@
 namespace velk::testing {
 namespace {
 
+// Yields to the event loop until the condition holds; false when the time runs out first.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QTest::qWait(10);
+    }
+    return true;
+}
+
 class SpotWindowTest : public MainWindowTest
 {
 protected:
@@ -82,11 +96,15 @@ TEST_F(SpotWindowTest, TelnetSpotsReachTheListAndAClickFillsTheCallBox)
     sendLine(QStringLiteral("W1AW"));
     EXPECT_EQ(tcp.written, QByteArray("W1AW\r\n"));
     EXPECT_TRUE(spotWindow()->sendBox()->text().isEmpty());
-    tcp.deliver(spotLine("W3LPL:", "14025.0", "DL1ABC") + "\r\n" + spotLine("K1TTT:", "7003.5", "XE1XYZ") + "\r\n");
-    QTRY_VERIFY(spotWindow()->monitorBox()->toPlainText().contains(QStringLiteral("XE1XYZ")));
+    tcp.deliver(spotLine("W3LPL:", "14025.0", "DL1ABC") + "\r\n" + spotLine("K1TTT:", "7003.5", "XE1XYZ") +
+                "\r\n");
+    ASSERT_TRUE(waitUntil(
+        [&] { return spotWindow()->monitorBox()->toPlainText().contains(QStringLiteral("XE1XYZ")); }));
 
     QTest::mouseClick(spotChild<QPushButton>("doneButton"), Qt::LeftButton);
     EXPECT_FALSE(spotWindow()->isVisible());
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     EXPECT_TRUE(QFile::exists(session.folders.working + QStringLiteral("/PackSpot.txt")));
     EXPECT_TRUE(area->isVisible());
     auto* panel = child<SpotListPanel>("spotListPanel");
@@ -117,7 +135,9 @@ TEST_F(SpotWindowTest, OwnCallSpottedShowsTheAlert)
     const int bells = prompter.bells;
     feed.postSpot(QString::fromLatin1(spotLine("K1TTT:", "14025.0", "W1AW")));
     EXPECT_EQ(status(), QStringLiteral("You've been spotted! "));
-    EXPECT_TRUE(child<QLabel>("partialDupeLine")->text().startsWith(QStringLiteral("You've been spotted!  de K1TTT:")));
+    EXPECT_TRUE(child<QLabel>("partialDupeLine")
+                    ->text()
+                    .startsWith(QStringLiteral("You've been spotted!  de K1TTT:")));
     EXPECT_GT(prompter.bells, bells);
 }
 
@@ -126,7 +146,8 @@ TEST_F(SpotWindowTest, EscSendsTheTncCommandCharacterAndSpotLastPreparesASpot)
     start();
     openSpotWindow();
     spotChild<QListWidget>("spotSourceList")->setCurrentRow(1);
-    EXPECT_EQ(spotChild<QLabel>("sendLabel")->text(), QStringLiteral("Send text  (Ctrl C or Esc for TNC Command mode):"));
+    EXPECT_EQ(spotChild<QLabel>("sendLabel")->text(),
+              QStringLiteral("Send text  (Ctrl C or Esc for TNC Command mode):"));
     QTest::mouseClick(spotChild<QPushButton>("openPortButton"), Qt::LeftButton);
     ASSERT_EQ(devices.serialDevices.size(), 1u);
     FakeSerialDevice& tnc = *devices.serialDevices.front();
@@ -150,7 +171,8 @@ TEST_F(SpotWindowTest, EscSendsTheTncCommandCharacterAndSpotLastPreparesASpot)
 TEST_F(SpotWindowTest, ChoosingNoneHidesTheSpotDisplay)
 {
     writeFile(session.folders.working + QStringLiteral("/PackSpot.txt"),
-              "\"9600\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n1\r\n\"N\"\r\n\"Telnet\"\r\n0\r\n3\r\n0\r\n#TRUE#\r\n\"03\"\r\n"
+              "\"9600\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n1\r\n\"N\"\r\n\"Telnet\"\r\n0\r\n3\r\n0\r\n#TRUE#"
+              "\r\n\"03\"\r\n"
               "\"7300\"\r\n\"dxc.example.org\"\r\n");
     start();
     auto* area = child<QStackedWidget>("spotArea");
