@@ -2,6 +2,10 @@
 
 #include "common/platform/qt/qttcpconnection.h"
 
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
 namespace velk {
 
 namespace {
@@ -78,6 +82,16 @@ bool QtSerialDevice::open(const QString& path, const SerialSettings& settings)
     }
     // A pseudo-terminal refuses flow control and modem lines; it still carries bytes.
     m_port.setFlowControl(flowOf(settings.handshake));
+#ifdef Q_OS_UNIX
+    // Qt has no mode for RTS/CTS and XON/XOFF together: the driver takes both flags.
+    if (settings.handshake == Handshake::Both) {
+        termios attributes{};
+        if (::tcgetattr(m_port.handle(), &attributes) == 0) {
+            attributes.c_iflag |= IXON | IXOFF;
+            ::tcsetattr(m_port.handle(), TCSANOW, &attributes);
+        }
+    }
+#endif
     m_port.clearError();
     return true;
 }
