@@ -77,9 +77,14 @@ int main(int argc, char** argv)
     SpotFeed feed(platform, session);
     SpotListPanel panel(feed.list());
     panel.resize(900, 400);
-    panel.show();
+    if (qEnvironmentVariableIsEmpty("VELK_BENCH_NO_LIST")) {
+        panel.show();
+    }
     SpotSetupWindow window(feed);
-    window.show();
+    window.load(); // no PackSpot.txt: source None, as on a first run
+    if (qEnvironmentVariableIsEmpty("VELK_BENCH_NO_MONITOR")) {
+        window.show();
+    }
 
     feed.settings().source = SpotSource::Telnet;
     feed.settings().telnetHost = QStringLiteral("bench");
@@ -118,7 +123,9 @@ int main(int argc, char** argv)
         "the window's repaint\n",
         static_cast<double>(burstNs) / 1e6, static_cast<double>(burstNs) / 5000e3,
         5000.0 / (static_cast<double>(burstNs) / 1e9), static_cast<double>(burstWithPaintNs) / 1e6);
-    std::printf("memory after burst: %.1f MiB (start %.1f MiB)\n", residentMiB(), startMiB);
+    std::printf("memory after burst: %.1f MiB (start %.1f MiB); list rows %d, feed %s\n", residentMiB(),
+                startMiB, feed.list().rowCount(), feed.isListening() ? "listening" : "closed");
+    std::printf("monitor tail: %s\n", qPrintable(feed.monitor().right(300)));
 
     qint64 steadyNs = 0;
     int steadyLines = 0;

@@ -5,6 +5,8 @@
 #include "spots/socketerrors.h"
 #include "spots/spotline.h"
 
+#include <QElapsedTimer>
+
 namespace velk {
 
 SpotFeed::SpotFeed(Platform& platform, LogSession& session, QObject* parent)
@@ -13,6 +15,9 @@ SpotFeed::SpotFeed(Platform& platform, LogSession& session, QObject* parent)
     m_promptTimer.setSingleShot(true);
     m_promptTimer.setInterval(promptIdleMs);
     connect(&m_promptTimer, &QTimer::timeout, this, &SpotFeed::flushPendingPrompt);
+    m_drainTimer.setSingleShot(true);
+    m_drainTimer.setInterval(0);
+    connect(&m_drainTimer, &QTimer::timeout, this, &SpotFeed::drainBacklog);
     m_tickTimer.setInterval(333);
     connect(&m_tickTimer, &QTimer::timeout, this, [this] {
         if (++m_idleTicks > 360) {
@@ -135,6 +140,8 @@ void SpotFeed::close()
         m_telnet->close();
     }
     closeAgw();
+    m_backlog.clear();
+    m_drainTimer.stop();
     m_tickTimer.stop();
     m_promptTimer.stop();
     setState(State::Closed);
@@ -193,8 +200,13 @@ void SpotFeed::receiveBytes(const QByteArray& bytes, bool checkDuplicates)
             m_skipFirstSerialLine = false;
             continue;
         }
-        receiveLine(line, checkDuplicates);
+        m_backlog.emplace_back(line, checkDuplicates);
     }
+    while (m_backlog.size() > maxBacklog) {
+        m_backlog.pop_front();
+        ++m_droppedLines;
+    }
+    drainBacklog();
     if (m_splitter.hasPending()) {
         m_promptTimer.start();
     } else {
@@ -202,10 +214,31 @@ void SpotFeed::receiveBytes(const QByteArray& bytes, bool checkDuplicates)
     }
 }
 
+void SpotFeed::drainBacklog()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_backlog.empty()) {
+        auto [line, checkDuplicates] = std::move(m_backlog.front());
+        m_backlog.pop_front();
+        receiveLine(line, checkDuplicates);
+        if (slice.elapsed() >= sliceMs) {
+            break;
+        }
+    }
+    if (!m_backlog.empty()) {
+        m_drainTimer.start();
+    }
+}
+
 void SpotFeed::flushPendingPrompt()
 {
     if (!m_splitter.hasPending() || m_skipFirstSerialLine) {
         return;
+    }
+    // The prompt follows whatever arrived before it.
+    while (!m_backlog.empty()) {
+        drainBacklog();
     }
     const QString pending = m_splitter.takePending();
     // A spot line that is still arriving waits for its line end; anything else is a prompt.
@@ -245,9 +278,25 @@ void SpotFeed::addSpot(const QString& call, const QString& frequencyKhz, const Q
     const double mhz = *khz / 1000.0;
     m_ring.add(call, mhz, m_platform.clock.utcNow());
     const SpotColumns columns = spotColumns(record);
-    m_list.addSpot({call, mhz, spotCountry(m_session.prefixes, call), columns.comments, columns.prefix,
-                    columns.time, columns.from});
+    m_list.addSpot(
+        {call, mhz, countryOf(call), columns.comments, columns.prefix, columns.time, columns.from});
     emit spotPosted();
+}
+
+QString SpotFeed::countryOf(const QString& call)
+{
+    // A new prefix table (or a cache grown large) starts the cache afresh.
+    if (m_countryTableSize != m_session.prefixes.size() || m_countryOfCall.size() > 4096) {
+        m_countryOfCall.clear();
+        m_countryTableSize = m_session.prefixes.size();
+    }
+    const auto known = m_countryOfCall.constFind(call);
+    if (known != m_countryOfCall.constEnd()) {
+        return *known;
+    }
+    const QString country = spotCountry(m_session.prefixes, call);
+    m_countryOfCall.insert(call, country);
+    return country;
 }
 
 QString SpotFeed::spotLastText() const

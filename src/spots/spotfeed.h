@@ -8,8 +8,10 @@
 #include "spots/spotring.h"
 #include "spots/spotsettings.h"
 
+#include <QHash>
 #include <QObject>
 #include <QTimer>
+#include <deque>
 #include <memory>
 
 namespace velk {
@@ -27,6 +29,10 @@ public:
     static constexpr qsizetype monitorLimit = 10000;
     static constexpr qsizetype monitorKeep = 9000;
     static constexpr int promptIdleMs = 400;
+    // A burst of lines is handled in slices of this many milliseconds, so the window stays live.
+    static constexpr int sliceMs = 8;
+    // Lines waiting beyond this are dropped, oldest first, and counted.
+    static constexpr std::size_t maxBacklog = 20000;
 
     SpotFeed(Platform& platform, LogSession& session, QObject* parent = nullptr);
     ~SpotFeed() override;
@@ -72,6 +78,9 @@ public:
     SpotListModel& list() { return m_list; }
     // Shows an unterminated prompt ("login: ") after the line went quiet.
     void flushPendingPrompt();
+    // Received lines not yet handled (a burst being worked off), and lines dropped from it.
+    std::size_t backlog() const { return m_backlog.size(); }
+    int droppedLines() const { return m_droppedLines; }
 
 signals:
     void spotPosted();
@@ -97,6 +106,9 @@ private:
     LineSplitter m_splitter;
     QTimer m_promptTimer;
     QTimer m_tickTimer;
+    QTimer m_drainTimer;
+    std::deque<std::pair<QString, bool>> m_backlog; // line, and whether to check it for duplicates
+    int m_droppedLines = 0;
     int m_idleTicks = 0;
 
     std::unique_ptr<SerialDevice> m_serial;
@@ -107,11 +119,16 @@ private:
     quint16 m_agwPort = 8000;
     QByteArray m_agwBuffer;
     QString m_connectedStation;
+    // Countries of calls already spotted: the same stations are spotted again and again.
+    QHash<QString, QString> m_countryOfCall;
+    int m_countryTableSize = -1;
 
     void setState(State state);
+    QString countryOf(const QString& call);
     bool isDuplicate(const QString& line) const;
     void receiveLine(const QString& line, bool checkDuplicates);
     void receiveBytes(const QByteArray& bytes, bool checkDuplicates);
+    void drainBacklog();
 
     void openTnc();
     void readSerial();

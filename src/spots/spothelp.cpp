@@ -26,7 +26,9 @@ const char* const agwHelp = "AGW PACKET ENGINE: install the AGW Packet Engine (o
                             "example :C K1TTT-5) and disconnect with :D. Esc types the colon.";
 const char* const usageHelp =
     "USAGE: click Open, then Done. Choose None to restore the main window's former display.";
-const char* const remarkHelp = "The TNC path was tested with a Kantronics KPC-3 in command mode.";
+const char* const remarkHelp =
+    "The TNC path is tested against a simulated TNC in command mode (CR line ends, Ctrl+C for command mode); "
+    "a TNC with a command mode and a settable command character should work the same way.";
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "spotfeed_fixture.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 
 namespace velk::testing {
@@ -25,6 +26,43 @@ TEST_F(SpotFeedTest, TelnetSpotsSplitAndBatchedArePostedOnceEach)
     EXPECT_EQ(feed.list().entry(1).call, QStringLiteral("JA1ABC"));
     EXPECT_EQ(feed.ring().slot(SpotRing::newestSlot).call, QStringLiteral("DL1XYZ"));
     EXPECT_TRUE(feed.monitor().contains(QString::fromLatin1(first)));
+}
+
+TEST_F(SpotFeedTest, ABurstIsWorkedOffInSlicesInArrivalOrder)
+{
+    QSignalSpy posted(&feed, &SpotFeed::spotPosted);
+    FakeTcpConnection& tcp = openTelnet();
+    QByteArray burst;
+    for (int i = 0; i < 3000; ++i) {
+        burst += spotLine("W3LPL:", "14025.0", ("K" + QByteArray::number(i) + "AB").constData()) + "\r\n";
+    }
+    tcp.deliver(burst + "login: ");
+    // The prompt after the burst waits for the lines before it.
+    feed.flushPendingPrompt();
+    EXPECT_EQ(feed.backlog(), 0u);
+    while (feed.backlog() > 0) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(posted.count(), 3000);
+    EXPECT_EQ(feed.list().entry(0).call, QStringLiteral("K2999AB"));
+    EXPECT_TRUE(feed.monitor().endsWith(QStringLiteral("login: \n")));
+    EXPECT_EQ(feed.droppedLines(), 0);
+}
+
+TEST_F(SpotFeedTest, TheBacklogIsBounded)
+{
+    FakeTcpConnection& tcp = openTelnet();
+    const QByteArray line = "WWV de W0MU <18>:   SFI=70, A=5, K=1\r\n";
+    QByteArray flood;
+    flood.reserve(line.size() * (SpotFeed::maxBacklog + 100));
+    for (std::size_t i = 0; i < SpotFeed::maxBacklog + 100; ++i) {
+        flood += line;
+    }
+    tcp.deliver(flood);
+    EXPECT_EQ(feed.droppedLines(), 100);
+    EXPECT_LE(feed.backlog(), SpotFeed::maxBacklog);
+    feed.close();
+    EXPECT_EQ(feed.backlog(), 0u);
 }
 
 TEST_F(SpotFeedTest, PromptWithoutLineEndShowsAfterIdleAndIsNoSpot)
