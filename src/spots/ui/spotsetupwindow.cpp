@@ -382,7 +382,7 @@ void SpotSetupWindow::wrapPacketLine(const QString& text)
     }
 }
 
-bool SpotSetupWindow::commandKey(QKeyEvent* event)
+bool SpotSetupWindow::commandKey(QKeyEvent* event, bool inSendBox)
 {
     const bool esc = event->key() == Qt::Key_Escape;
     const bool ctrlC = event->key() == Qt::Key_C && (event->modifiers() & Qt::ControlModifier);
@@ -391,7 +391,7 @@ bool SpotSetupWindow::commandKey(QKeyEvent* event)
     }
     m_listDxOnly->setChecked(false);
     gatherSettings();
-    if (esc && m_feed.settings().source == SpotSource::Agw && m_send->hasFocus()) {
+    if (esc && m_feed.settings().source == SpotSource::Agw && inSendBox) {
         m_send->insert(QStringLiteral(":")); // packet commands begin with a colon
         return true;
     }
@@ -409,7 +409,7 @@ bool SpotSetupWindow::eventFilter(QObject* watched, QEvent* event)
             sendTyped();
             return true;
         }
-        if (commandKey(key)) {
+        if (commandKey(key, true)) {
             return true;
         }
     }
@@ -418,7 +418,7 @@ bool SpotSetupWindow::eventFilter(QObject* watched, QEvent* event)
 
 void SpotSetupWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (!commandKey(event)) {
+    if (!commandKey(event, false)) {
         QWidget::keyPressEvent(event);
     }
 }

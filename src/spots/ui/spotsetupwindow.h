@@ -85,7 +85,7 @@ private:
     void spotLast();
     void sendTyped();
     void wrapPacketLine(const QString& text);
-    bool commandKey(QKeyEvent* event);
+    bool commandKey(QKeyEvent* event, bool inSendBox);
     void refreshMonitor();
     void showListening();
     SpotSource selectedSource() const;

@@ -1,5 +1,6 @@
 // DX spotting through the real main window and setup window, against a scripted TCP peer.
 #include "log/ui/mainwindow_fixture.h"
+#include "spots/agwframe.h"
 #include "spots/spotfeed.h"
 #include "spots/ui/spotlistpanel.h"
 #include "spots/ui/spotsetupwindow.h"
@@ -166,6 +167,38 @@ TEST_F(SpotWindowTest, EscSendsTheTncCommandCharacterAndSpotLastPreparesASpot)
     QTest::mouseClick(spotChild<QPushButton>("closePortButton"), Qt::LeftButton);
     EXPECT_FALSE(tnc.isOpen());
     EXPECT_FALSE(spotChild<QLabel>("listeningLabel")->isVisible());
+}
+
+TEST_F(SpotWindowTest, PacketEngineEscTypesTheColonAndLongLinesGoOutAtASpace)
+{
+    session.prefs.ownCall = QStringLiteral("W1AW");
+    start();
+    openSpotWindow();
+    spotChild<QListWidget>("spotSourceList")->setCurrentRow(3);
+    EXPECT_EQ(spotChild<QLabel>("sendLabel")->text(),
+              QStringLiteral("Send text (use : to send cmds such as :C Varno or :D)"));
+    QTest::mouseClick(spotChild<QPushButton>("openPortButton"), Qt::LeftButton);
+    ASSERT_EQ(devices.tcpConnections.size(), 1u);
+    FakeTcpConnection& engine = *devices.tcpConnections.front();
+    engine.accept();
+    engine.written.clear();
+    QLineEdit* send = spotWindow()->sendBox();
+    send->setFocus();
+    QTest::keyClick(send, Qt::Key_Escape);
+    EXPECT_EQ(send->text(), QStringLiteral(":"));
+    QTest::keyClicks(send, QStringLiteral("c k1ttt-5"));
+    QTest::keyClick(send, Qt::Key_Return);
+    ASSERT_GE(engine.written.size(), 36);
+    EXPECT_EQ(engine.written.at(4), 'C');
+    engine.deliver(
+        encodeAgwFrame({0, 'C', 0, QStringLiteral("K1TTT-5"), QStringLiteral("W1AW"), "*** CONNECTED\r"}));
+    EXPECT_EQ(spotWindow()->windowTitle(), QStringLiteral("DX Spotting Setup - Connected to K1TTT-5"));
+    engine.written.clear();
+    const QString words =
+        QStringLiteral("this is a long line of chat to the node that runs on past seventy chars ");
+    QTest::keyClicks(send, words);
+    EXPECT_TRUE(send->text().isEmpty());
+    EXPECT_TRUE(engine.written.endsWith(words.trimmed().toLatin1() + "\r"));
 }
 
 TEST_F(SpotWindowTest, ChoosingNoneHidesTheSpotDisplay)
