@@ -33,3 +33,8 @@ difference=$(( ($(echo "$full" | cut -d' ' -f1) - $(echo "$empty" | cut -d' ' -f
 echo "  difference: $difference MB"
 
 python3 "$root/bench/summarize.py" "$results" "$difference"
+
+echo
+echo "DX spot feed: a burst of 5,000 spot lines, then 200 lines a second for a minute"
+echo "(goals: >= 20,000 lines/s parsed and posted, no GUI stall over 16 ms, memory flat):"
+"$build/bench/velk_spot_bench" --seconds 60

@@ -10,8 +10,9 @@ seconds="${1:-45}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_logfile fuzz_quotedlist fuzz_preferences fuzz_prefixtable fuzz_countrytable fuzz_xmlstore
-             fuzz_cwsettings fuzz_winkey fuzz_itemprotocol)
+    for source in "$root"/fuzz/fuzz_*.cpp; do
+        targets+=("$(basename "$source" .cpp)")
+    done
 fi
 
 build="$root/build/fuzz"

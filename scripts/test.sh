@@ -28,4 +28,4 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build/asan" --output-on-failure -j 2
 
 echo "== fuzz targets (bounded run on the seed corpora)"
-"$root/scripts/fuzz.sh" 45
+"$root/scripts/fuzz.sh" 30

@@ -6,7 +6,7 @@
 #include "cw/keyer.h"
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
-#include "spots/spotring.h"
+#include "spots/spotfeed.h"
 #include "windows/rttylink.h"
 
 #include <QObject>
@@ -24,8 +24,9 @@ public:
     Keyer& keyer() { return m_keyer; }
     // The WinKey keyer device; closed until opened or sent to.
     WinKeyLink& winKey() { return m_winKey; }
-    // The 50 most recent spots, drawn by both band maps.
-    SpotRing& spotRing() { return m_spotRing; }
+    SpotFeed& spots() { return m_spots; }
+    // The 50 most recent spots of the feed, drawn by both band maps.
+    SpotRing& spotRing() { return m_spots.ring(); }
     RttyLink& rttyLink() { return m_rttyLink; }
 
 private:
@@ -34,7 +35,7 @@ private:
     // Declared before the keyer, which sends through it, so it outlives the keyer.
     WinKeyLink m_winKey;
     Keyer m_keyer;
-    SpotRing m_spotRing;
+    SpotFeed m_spots;
     RttyLink m_rttyLink;
 };
 

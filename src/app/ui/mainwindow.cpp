@@ -37,6 +37,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     connectPanels();
     wireKeyer();
     wireWinKey();
+    wireSpots();
     wireMaps();
     wireRttyLink();
     // One application-wide filter: the window sees every key before its boxes do.
@@ -142,6 +143,7 @@ bool MainWindow::startUp()
 
     m_session.operatingClock.show(prefs.accumulatedSeconds);
     m_stationBar->showOperatingTime();
+    applySpotSettings();
     m_clockTimer->start();
     tick();
     activateWindow(); // back from the start-up dialogs

@@ -13,6 +13,7 @@
 
 class QAction;
 class QKeyEvent;
+class QStackedWidget;
 class QTimer;
 
 namespace velk {
@@ -25,6 +26,8 @@ class HelpWindow;
 class LogFileActions;
 class ScorePanel;
 class SpectrumMapWindow;
+class SpotListPanel;
+class SpotSetupWindow;
 class StationBar;
 class StationDialog;
 class StatusLine;
@@ -97,6 +100,10 @@ private:
     QTimer* m_clockTimer = nullptr;
     BandMapPanel* m_bandMap = nullptr;
     QPointer<SpectrumMapWindow> m_spectrumMap;
+    // DX spotting: the list (and the band map beside it) in one area; the setup window.
+    QStackedWidget* m_spotArea = nullptr;
+    SpotListPanel* m_spotList = nullptr;
+    SpotSetupWindow* m_spotWindow = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
     QAction* m_postContestAction = nullptr;
@@ -148,6 +155,11 @@ private:
     // CW keying (mainwindowcw.cpp).
     void wireKeyer();
     void loadKeyerSettings();
+    // DX spotting (mainwindowspots.cpp).
+    void wireSpots();
+    void applySpotSettings();
+    void showSpotWindow();
+    void arrangeSpotArea();
 };
 
 } // namespace velk

@@ -10,7 +10,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QEvent>
-#include <QVBoxLayout>
+#include <QStackedWidget>
 
 #include <functional>
 
@@ -44,12 +44,14 @@ private:
 
 void MainWindow::wireMaps()
 {
-    // Below the contact list and the score; the spot list takes turns with it in the same place.
-    m_bandMap = new BandMapPanel(m_station.spotRing(), m_platform.clock, m_session.prefs.currentBand,
-                                 centralWidget());
-    if (auto* layout = qobject_cast<QVBoxLayout*>(centralWidget()->layout())) {
-        layout->addWidget(m_bandMap);
-    }
+    // The band map takes turns with the spot list in the spot area, as the spot window chooses.
+    m_bandMap =
+        new BandMapPanel(m_station.spotRing(), m_platform.clock, m_session.prefs.currentBand, m_spotArea);
+    m_spotArea->addWidget(m_bandMap);
+    SpotFeed& feed = m_station.spots();
+    connect(&feed, &SpotFeed::spotPosted, this, &MainWindow::refreshSpotMaps);
+    connect(&feed, &SpotFeed::spotsAged, this, &MainWindow::refreshSpotMaps);
+    connect(m_bandMap, &BandMapPanel::spotWindowRequested, this, &MainWindow::showSpotWindow);
     connect(m_bandMap, &BandMapPanel::tuneRequested, this, &MainWindow::spotTuneRequested);
     connect(m_bandMap, &BandMapPanel::callChosen, m_entry, &EntryPanel::enterCallAndLeave);
     connect(m_bandMap, &BandMapPanel::spotHovered, m_statusLine,

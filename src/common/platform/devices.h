@@ -5,6 +5,7 @@
 #include "common/platform/keyports.h"
 #include "common/platform/localchannel.h"
 #include "common/platform/serialdevice.h"
+#include "common/platform/tcpconnection.h"
 
 #include <memory>
 
@@ -16,6 +17,8 @@ public:
     virtual ~Devices() = default;
     // A closed serial port; the caller opens it.
     virtual std::unique_ptr<SerialDevice> createSerialDevice() = 0;
+    // An unconnected TCP client.
+    virtual std::unique_ptr<TcpConnection> createTcpConnection() = 0;
     // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
     virtual KeyPorts& keyPorts() = 0;
     // An unconnected channel to another local program (the RTTY terminal link).

@@ -43,7 +43,8 @@ public:
     // A call picked on the band map: the call box takes it and is left as with Tab, so the dupe
     // check and the pre-fill of name and location run; then the name box has the focus.
     void enterCallAndLeave(const QString& call);
-    // A call picked on the spectrum map: the call box takes it and keeps the focus.
+    // A call chosen elsewhere (the spot list, the spectrum map): focus and text go to the call box, whose
+    // change runs the lookup as for typed text.
     void enterCall(const QString& call);
     QLineEdit* callBox() const { return m_call; }
 

@@ -147,6 +147,9 @@ void FakeKeyPorts::closeOthers(PortUser user)
 
 std::unique_ptr<SerialDevice> FakeDevices::createSerialDevice()
 {
+    if (realSerialDevice) {
+        return realSerialDevice();
+    }
     auto device = std::make_unique<FakeSerialDevice>();
     if (prepareSerial) {
         prepareSerial(*device);
@@ -173,6 +176,16 @@ std::unique_ptr<HttpPoster> FakeDevices::createHttpPoster()
     auto poster = std::make_unique<FakeHttpPoster>();
     httpPosters.emplace_back(poster.get());
     return poster;
+}
+
+std::unique_ptr<TcpConnection> FakeDevices::createTcpConnection()
+{
+    if (realTcpConnection) {
+        return realTcpConnection();
+    }
+    auto connection = std::make_unique<FakeTcpConnection>();
+    tcpConnections.push_back(connection.get());
+    return connection;
 }
 
 } // namespace velk

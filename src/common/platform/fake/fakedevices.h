@@ -3,6 +3,7 @@
 // through a responder, and a key-line owner that records every line change.
 #include "common/platform/devices.h"
 #include "common/platform/fake/fakechannels.h"
+#include "common/platform/fake/faketcpconnection.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -88,6 +89,7 @@ class FakeDevices : public Devices
 {
 public:
     std::unique_ptr<SerialDevice> createSerialDevice() override;
+    std::unique_ptr<TcpConnection> createTcpConnection() override;
     KeyPorts& keyPorts() override { return ports; }
     std::unique_ptr<LocalChannel> createLocalChannel() override;
     std::unique_ptr<HttpPoster> createHttpPoster() override;
@@ -103,6 +105,11 @@ public:
     std::vector<QPointer<FakeHttpPoster>> httpPosters;
     std::function<std::unique_ptr<LocalChannel>()> localChannelFactory;
     std::function<std::unique_ptr<HttpPoster>()> httpPosterFactory;
+    // TCP clients handed out, in order, alive as long as their owner keeps them.
+    std::vector<FakeTcpConnection*> tcpConnections;
+    // Set to hand out real devices instead (tests against a real peer on loopback or a pty).
+    std::function<std::unique_ptr<TcpConnection>()> realTcpConnection;
+    std::function<std::unique_ptr<SerialDevice>()> realSerialDevice;
 };
 
 } // namespace velk

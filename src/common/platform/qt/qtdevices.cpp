@@ -1,6 +1,11 @@
 #include "common/platform/qt/qtdevices.h"
 
 #include "common/platform/qt/linuxkeyports.h"
+#include "common/platform/qt/qttcpconnection.h"
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
 
 namespace velk {
 
@@ -65,6 +70,16 @@ bool QtSerialDevice::open(const QString& path, const SerialSettings& settings)
     }
     // A pseudo-terminal refuses flow control and modem lines; it still carries bytes.
     m_port.setFlowControl(flowOf(settings.handshake));
+#ifdef Q_OS_UNIX
+    // Qt has no mode for RTS/CTS and XON/XOFF together: the driver takes both flags.
+    if (settings.handshake == Handshake::Both) {
+        termios attributes{};
+        if (::tcgetattr(m_port.handle(), &attributes) == 0) {
+            attributes.c_iflag |= IXON | IXOFF;
+            ::tcsetattr(m_port.handle(), TCSANOW, &attributes);
+        }
+    }
+#endif
     m_port.clearError();
     return true;
 }
@@ -124,6 +139,11 @@ QtDevices::~QtDevices() = default;
 std::unique_ptr<SerialDevice> QtDevices::createSerialDevice()
 {
     return std::make_unique<QtSerialDevice>();
+}
+
+std::unique_ptr<TcpConnection> QtDevices::createTcpConnection()
+{
+    return std::make_unique<QtTcpConnection>();
 }
 
 } // namespace velk

@@ -40,6 +40,7 @@ public:
     QtDevices(const Environment& environment, const SettingsStore& settings);
     ~QtDevices() override;
     std::unique_ptr<SerialDevice> createSerialDevice() override;
+    std::unique_ptr<TcpConnection> createTcpConnection() override;
     KeyPorts& keyPorts() override { return *m_keyPorts; }
     // In qtchannels.cpp.
     std::unique_ptr<LocalChannel> createLocalChannel() override;

@@ -1,0 +1,3 @@
+#include "common/platform/tcpconnection.h"
+
+// The interface's meta-object lives with this file.

@@ -1,0 +1,154 @@
+#pragma once
+// SpotFeed: the one source of DX spots (a TNC on a serial port, a Telnet cluster, or the AGW
+// packet engine), its monitor text, and where spot lines end up: the spot ring the band maps
+// draw from and the spot list. Talks to the devices through the platform layer.
+#include "spots/agwframe.h"
+#include "spots/linesplitter.h"
+#include "spots/spotlistmodel.h"
+#include "spots/spotring.h"
+#include "spots/spotsettings.h"
+
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+#include <deque>
+#include <memory>
+
+namespace velk {
+
+class LogSession;
+class SerialDevice;
+class TcpConnection;
+struct Platform;
+
+class SpotFeed : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Closed, Connecting, Open };
+    static constexpr qsizetype monitorLimit = 10000;
+    static constexpr qsizetype monitorKeep = 9000;
+    static constexpr int promptIdleMs = 400;
+    // A burst of lines is handled in slices of this many milliseconds, so the window stays live.
+    static constexpr int sliceMs = 8;
+    // Lines waiting beyond this are dropped, oldest first, and counted.
+    static constexpr std::size_t maxBacklog = 20000;
+
+    SpotFeed(Platform& platform, LogSession& session, QObject* parent = nullptr);
+    ~SpotFeed() override;
+
+    // Settings and PackSpot.txt in the working folder.
+    const SpotSettings& settings() const { return m_settings; }
+    SpotSettings& settings() { return m_settings; }
+    QString settingsPath() const;
+    void loadSettings();
+    // Writes PackSpot.txt; a failure is reported to the operator.
+    bool saveSettings();
+    // Chooses another source: closes the open one, clears "List DX Only", shows its help text.
+    void selectSource(SpotSource source);
+    bool listDxOnly() const { return m_listDxOnly; }
+    void setListDxOnly(bool on) { m_listDxOnly = on; }
+    // Where the packet engine listens (127.0.0.1:8000 unless told otherwise).
+    void setAgwAddress(const QString& host, quint16 port);
+
+    void open();
+    void close();
+    // A source is open or being opened ("Listening").
+    bool isListening() const { return m_listening; }
+    State state() const { return m_state; }
+    QString caption() const;
+    QString connectedStation() const { return m_connectedStation; }
+
+    // A line typed by the operator (Enter in the send box).
+    void sendText(const QString& text);
+    // Esc or Ctrl+C: the TNC's command-mode character. True when it went out.
+    bool sendCommandCharacter();
+    // "DX Frequency in kHz <call of the last contact>".
+    QString spotLastText() const;
+
+    const QString& monitor() const { return m_monitor; }
+    void appendMonitor(const QString& text);
+    void replaceMonitor(const QString& text);
+
+    // One spot line (beginning with "DX", or with one or two characters before it).
+    void postSpot(const QString& line);
+    void addSpot(const QString& call, const QString& frequencyKhz, const QString& record);
+    const SpotRing& ring() const { return m_ring; }
+    SpotRing& ring() { return m_ring; }
+    SpotListModel& list() { return m_list; }
+    // Shows an unterminated prompt ("login: ") after the line went quiet.
+    void flushPendingPrompt();
+    // Received lines not yet handled (a burst being worked off), and lines dropped from it.
+    std::size_t backlog() const { return m_backlog.size(); }
+    int droppedLines() const { return m_droppedLines; }
+
+signals:
+    void spotPosted();
+    void ownCallSpotted(const QString& record);
+    void monitorText(const QString& text);
+    void stateChanged(velk::SpotFeed::State state);
+    void captionChanged(const QString& caption);
+    // Something the operator must see happened while the window was hidden.
+    void showRequested();
+    // No spot for about two minutes: the band maps redraw so that their ages advance.
+    void spotsAged();
+
+private:
+    Platform& m_platform;
+    LogSession& m_session;
+    SpotSettings m_settings;
+    bool m_listDxOnly = false;
+    bool m_listening = false;
+    State m_state = State::Closed;
+    QString m_monitor;
+    SpotRing m_ring;
+    SpotListModel m_list;
+    LineSplitter m_splitter;
+    QTimer m_promptTimer;
+    QTimer m_tickTimer;
+    QTimer m_drainTimer;
+    std::deque<std::pair<QString, bool>> m_backlog; // line, and whether to check it for duplicates
+    int m_droppedLines = 0;
+    int m_idleTicks = 0;
+
+    std::unique_ptr<SerialDevice> m_serial;
+    bool m_skipFirstSerialLine = false;
+    std::unique_ptr<TcpConnection> m_telnet;
+    std::unique_ptr<TcpConnection> m_agw;
+    QString m_agwHost = QStringLiteral("127.0.0.1");
+    quint16 m_agwPort = 8000;
+    QByteArray m_agwBuffer;
+    QString m_connectedStation;
+    // Countries of calls already spotted: the same stations are spotted again and again.
+    QHash<QString, QString> m_countryOfCall;
+    int m_countryTableSize = -1;
+
+    void setState(State state);
+    QString countryOf(const QString& call);
+    bool isDuplicate(const QString& line) const;
+    void receiveLine(const QString& line, bool checkDuplicates);
+    void receiveBytes(const QByteArray& bytes, bool checkDuplicates);
+    void drainBacklog();
+
+    void openTnc();
+    void readSerial();
+    void openTelnet();
+    void telnetFailed(int number);
+    void farEndClosed(const QString& who);
+
+    // The packet engine (spotfeedagw.cpp).
+    void openAgw();
+    void agwConnected();
+    void agwStartFailed();
+    void readAgw();
+    void handleAgwFrame(const AgwFrame& frame);
+    void handleMonitoredFrame(const AgwFrame& frame);
+    void sendAgw(const QString& text);
+    void sendAgwFrame(char kind, const QString& to, const QByteArray& data = {});
+    void closeAgw();
+};
+
+// The help text of the DX spotting window for a source.
+QString spotHelpText(SpotSource source);
+
+} // namespace velk
