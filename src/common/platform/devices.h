@@ -1,6 +1,7 @@
 #pragma once
 // Devices: makes the device and network endpoints the subsystems talk through, so that the
 // station gets real ports on the desktop and scripted fakes in tests.
+#include "common/platform/audioplayer.h"
 #include "common/platform/keyports.h"
 #include "common/platform/serialdevice.h"
 
@@ -16,6 +17,8 @@ public:
     virtual std::unique_ptr<SerialDevice> createSerialDevice() = 0;
     // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
     virtual KeyPorts& keyPorts() = 0;
+    // A WAV player of its own for each user (voice messages, spoken cues).
+    virtual std::unique_ptr<AudioPlayer> createAudioPlayer() = 0;
 };
 
 } // namespace velk

@@ -153,4 +153,11 @@ std::unique_ptr<SerialDevice> FakeDevices::createSerialDevice()
     return device;
 }
 
+std::unique_ptr<AudioPlayer> FakeDevices::createAudioPlayer()
+{
+    auto player = std::make_unique<FakeAudioPlayer>();
+    audioPlayers.push_back(player.get());
+    return player;
+}
+
 } // namespace velk

@@ -2,6 +2,7 @@
 // Scripted stand-ins for the devices: a serial port that records what was written and answers
 // through a responder, and a key-line owner that records every line change.
 #include "common/platform/devices.h"
+#include "common/platform/fake/fakeaudioplayer.h"
 
 #include <QStringList>
 #include <functional>
@@ -83,12 +84,15 @@ class FakeDevices : public Devices
 public:
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     KeyPorts& keyPorts() override { return ports; }
+    std::unique_ptr<AudioPlayer> createAudioPlayer() override;
 
     // Serial devices handed out, in order; they stay alive as long as their owner keeps them.
     std::vector<FakeSerialDevice*> serialDevices;
     // Called on each new serial device before it is handed out (to set a responder).
     std::function<void(FakeSerialDevice&)> prepareSerial;
     FakeKeyPorts ports;
+    // Players handed out, in order; they stay alive as long as their owner keeps them.
+    std::vector<FakeAudioPlayer*> audioPlayers;
 };
 
 } // namespace velk

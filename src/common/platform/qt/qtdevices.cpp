@@ -1,5 +1,7 @@
 #include "common/platform/qt/qtdevices.h"
 
+#include "common/platform/qt/qtaudioplayer.h"
+
 namespace velk {
 
 namespace {
@@ -124,6 +126,11 @@ QtDevices::~QtDevices() = default;
 std::unique_ptr<SerialDevice> QtDevices::createSerialDevice()
 {
     return std::make_unique<QtSerialDevice>();
+}
+
+std::unique_ptr<AudioPlayer> QtDevices::createAudioPlayer()
+{
+    return std::make_unique<QtAudioPlayer>();
 }
 
 } // namespace velk

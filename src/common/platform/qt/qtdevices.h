@@ -37,6 +37,7 @@ public:
     ~QtDevices() override;
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     KeyPorts& keyPorts() override { return *m_keyPorts; }
+    std::unique_ptr<AudioPlayer> createAudioPlayer() override;
 
 private:
     std::unique_ptr<KeyPorts> m_keyPorts;
