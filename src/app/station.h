@@ -4,8 +4,10 @@
 // link join it here, each publishing what the others follow as signals.
 #include "common/platform/platform.h"
 #include "log/logsession.h"
+#include "voice/voicekeyer.h"
 
 #include <QObject>
+#include <memory>
 
 namespace velk {
 
@@ -17,10 +19,12 @@ public:
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
+    VoiceKeyer& voice() { return *m_voice; }
 
 private:
     Platform& m_platform;
     LogSession m_session;
+    std::unique_ptr<VoiceKeyer> m_voice;
 };
 
 } // namespace velk
