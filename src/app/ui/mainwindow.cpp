@@ -35,6 +35,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     arrangePanels();
     buildMenus();
     connectPanels();
+    wireVoice();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -134,6 +135,7 @@ bool MainWindow::startUp()
         return false;
     }
     m_contactList->showEditButtons(false);
+    loadVoiceSettings();
 
     m_session.operatingClock.show(prefs.accumulatedSeconds);
     m_stationBar->showOperatingTime();
@@ -204,6 +206,7 @@ void MainWindow::endProgram()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    m_station.voice().stop(); // no transmitter stays keyed once the window is gone
     shutDown();
     QMainWindow::closeEvent(event);
 }

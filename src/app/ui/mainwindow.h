@@ -20,10 +20,12 @@ class ContactListPanel;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
+class PhoneWaveDialog;
 class ScorePanel;
 class StationBar;
 class StationDialog;
 class StatusLine;
+class VoiceNavigationDialog;
 
 class MainWindow : public QMainWindow
 {
@@ -75,6 +77,8 @@ private:
     HelpWindow* m_help = nullptr;
     StationDialog* m_stationDialog = nullptr;
     StationDialogRunner m_stationDialogRunner;
+    PhoneWaveDialog* m_phoneWaveDialog = nullptr;
+    VoiceNavigationDialog* m_voiceNavigationDialog = nullptr;
     QTimer* m_clockTimer = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
@@ -111,6 +115,13 @@ private:
     void chooseColours();
     void showHelp();
     void showRateGraph();
+
+    // Voice keyer and spoken cues (mainwindowvoice.cpp).
+    void wireVoice();
+    void loadVoiceSettings();
+    bool handleVoiceKey(QKeyEvent* event);
+    void showPhoneWaveDialog();
+    void showVoiceNavigation();
 };
 
 } // namespace velk
