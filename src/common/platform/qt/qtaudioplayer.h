@@ -1,13 +1,13 @@
 #pragma once
-// The sound output on the desktop: WAV samples pushed from memory through a Qt Multimedia sink,
-// so the end of the file is known exactly and the output's own buffer is waited out before
-// finished is told.
+// The sound output on the desktop: WAV samples pushed from memory into a Qt Multimedia sink with a
+// short buffer, so the end of the file is known exactly and the output's own buffer is waited out
+// before finished is told.
 #include "common/platform/audioplayer.h"
 #include "common/wavfile.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
-#include <QBuffer>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <memory>
 
@@ -34,16 +34,19 @@ public:
 
 private:
     void onStateChanged();
-    void finishAfterDrain();
+    void feed();
     void fail(const QString& error);
 
     WavLayout m_layout;
     QAudioDevice m_device;
     QAudioFormat m_format;
     QByteArray m_samples;
-    QBuffer m_source;
+    qint64 m_written = 0;
+    QIODevice* m_output = nullptr; // owned by the sink
     std::unique_ptr<QAudioSink> m_sink;
+    QTimer m_feed;
     QTimer m_drain;
+    QElapsedTimer m_sinceLastByte;
     bool m_playing = false;
     bool m_started = false;
     qint64 m_lastDrainMs = 0;
