@@ -16,8 +16,9 @@ constexpr qint64 largestFileBytes = 64 * 1024 * 1024;
 constexpr qint64 sinkBufferUs = 100000;
 // How often the sink is topped up and, after the last byte, looked at until it has taken all.
 constexpr int feedIntervalMs = 5;
-// After the sink has taken the last byte, the sound server still holds this much before the
-// samples reach the output (measured on a PulseAudio null sink: see bench/voice_latency.cpp).
+// Held after the sink has taken the last byte, for the output device's own buffer. On a
+// PulseAudio null sink (no device) the last sample is out 0-5 ms before the sink reports all
+// taken (bench/voice_latency.cpp); a sound card adds its period, typically 10-25 ms.
 constexpr int serverLatencyMs = 25;
 // A sink that never takes its last bytes is given up after this long.
 constexpr qint64 longestDrainMs = 2000;
