@@ -89,7 +89,8 @@ std::optional<WavLayout> readWavLayout(const QByteArray& bytes, QString* error)
         wav.kind = wav.bitsPerSample == 8 ? WavSampleKind::UnsignedInt : WavSampleKind::SignedInt;
     } else if (format == formatFloat) {
         if (wav.bitsPerSample != 32) {
-            return refuse(error, QStringLiteral("%1-bit float samples are not supported").arg(wav.bitsPerSample));
+            return refuse(error,
+                          QStringLiteral("%1-bit float samples are not supported").arg(wav.bitsPerSample));
         }
         wav.kind = WavSampleKind::Float;
     } else {

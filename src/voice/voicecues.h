@@ -20,7 +20,8 @@ class VoiceCues : public QObject
 {
     Q_OBJECT
 public:
-    VoiceCues(AudioPlayer& player, LogSession& session, const TimerFactory& timers, QObject* parent = nullptr);
+    VoiceCues(AudioPlayer& player, LogSession& session, const TimerFactory& timers,
+              QObject* parent = nullptr);
 
     // The file of a cue: the working folder, "/", the name and ".wav".
     QString cueFile(const QString& name) const;

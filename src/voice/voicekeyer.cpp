@@ -14,7 +14,8 @@ VoiceKeyer::VoiceKeyer(Platform& platform, LogSession& session, const TimerFacto
     : QObject(parent), m_platform(platform), m_session(session),
       m_player(platform.devices.createAudioPlayer()), m_cuePlayer(platform.devices.createAudioPlayer()),
       m_cues(std::make_unique<VoiceCues>(*m_cuePlayer, session, timers)),
-      m_repeatTimer(timers(QStringLiteral("voiceRepeat"))), m_watchdog(timers(QStringLiteral("voiceWatchdog")))
+      m_repeatTimer(timers(QStringLiteral("voiceRepeat"))),
+      m_watchdog(timers(QStringLiteral("voiceWatchdog")))
 {
     connect(m_player.get(), &AudioPlayer::finished, this, &VoiceKeyer::onFinished);
     connect(m_player.get(), &AudioPlayer::failed, this, &VoiceKeyer::onFailed);

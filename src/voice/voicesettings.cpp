@@ -119,8 +119,8 @@ WriteResult saveVoiceSettings(const QString& path, const VoiceSettings& settings
     values << settings.pttPort << settings.loopSeconds << settings.parallelAddress;
     for (const QString& value : values) {
         if (!storable(value)) {
-            return failure(QStringLiteral("\"%1\" holds a double quote or a character the file cannot hold")
-                               .arg(value));
+            return failure(
+                QStringLiteral("\"%1\" holds a double quote or a character the file cannot hold").arg(value));
         }
     }
     const QByteArray bytes = encodeVoiceSettings(settings);

@@ -97,12 +97,12 @@ TEST(WavLayout, RefusesWhatCannotBePlayed)
     const QByteArray cases[] = {
         QByteArray(),
         QByteArray("RIFF\0\0\0\0WAVX", 12),
-        wav(2, 1, 8000, 4, 100),   // ADPCM
-        wav(1, 1, 8000, 24, 300),  // 24-bit
-        wav(1, 0, 8000, 16, 100),  // no channels
-        wav(1, 1, 100, 16, 100),   // rate out of range
-        wav(1, 1, 8000, 16, 0),    // no sound
-        wav(3, 1, 8000, 64, 800),  // double floats
+        wav(2, 1, 8000, 4, 100),                            // ADPCM
+        wav(1, 1, 8000, 24, 300),                           // 24-bit
+        wav(1, 0, 8000, 16, 100),                           // no channels
+        wav(1, 1, 100, 16, 100),                            // rate out of range
+        wav(1, 1, 8000, 16, 0),                             // no sound
+        wav(3, 1, 8000, 64, 800),                           // double floats
         QByteArray("RIFF\0\0\0\0WAVEdata\4\0\0\0abcd", 24), // data before fmt
     };
     for (const QByteArray& bytes : cases) {

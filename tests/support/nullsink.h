@@ -45,11 +45,12 @@ public:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
         m_server.setProcessEnvironment(env);
         m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(pulseaudio,
-                       {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                        QStringLiteral("--use-pid-file=no"), QStringLiteral("--disable-shm=yes"),
-                        QStringLiteral("--load=module-native-protocol-unix socket=%1 auth-anonymous=1").arg(m_socket),
-                        QStringLiteral("--load=module-null-sink sink_name=velktest rate=%1").arg(rate)});
+        m_server.start(
+            pulseaudio,
+            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+             QStringLiteral("--use-pid-file=no"), QStringLiteral("--disable-shm=yes"),
+             QStringLiteral("--load=module-native-protocol-unix socket=%1 auth-anonymous=1").arg(m_socket),
+             QStringLiteral("--load=module-null-sink sink_name=velktest rate=%1").arg(rate)});
         if (!m_server.waitForStarted(5000)) {
             return QStringLiteral("pulseaudio did not start: ") + m_server.errorString();
         }

@@ -113,8 +113,8 @@ TEST_F(AudioSinkTest, GeneratedWaveIsHeardWholeAndFinishedComesAfterItsLastSampl
 TEST_F(AudioSinkTest, ShippedCuesAreHeardForTheirLength)
 {
     for (const char* cue : {"Call", "Name", "SPC", "Dupe", "NavEn", "NavDis"}) {
-        const QString path = QStringLiteral(VELK_SOURCE_DIR "/data/") + QString::fromLatin1(cue) +
-                             QStringLiteral(".wav");
+        const QString path =
+            QStringLiteral(VELK_SOURCE_DIR "/data/") + QString::fromLatin1(cue) + QStringLiteral(".wav");
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << cue;
         const QByteArray bytes = file.readAll();

@@ -42,7 +42,8 @@ protected:
             const FakeKeyLine* line = devices.ports.line(PortUser::VoicePtt);
             pttAtPlay.push_back(line != nullptr && line->down);
         };
-        QObject::connect(keyer.get(), &VoiceKeyer::failure, [this](const QString& text) { failures << text; });
+        QObject::connect(keyer.get(), &VoiceKeyer::failure,
+                         [this](const QString& text) { failures << text; });
         VoiceSettings s;
         s.files[0] = file(QStringLiteral("cq.wav"));
         s.files[1] = file(QStringLiteral("exchange.wav"));
@@ -91,7 +92,8 @@ TEST_F(VoiceKeyerTest, PttGoesOnThenThePlayThenOffWhenTheSoundHasEnded)
     player->finish();
     EXPECT_FALSE(pttDown());
     EXPECT_FALSE(keyer->isPlaying());
-    EXPECT_EQ(devices.ports.events, (QStringList{QStringLiteral("open VoicePtt"), QStringLiteral("close VoicePtt")}));
+    EXPECT_EQ(devices.ports.events,
+              (QStringList{QStringLiteral("open VoicePtt"), QStringLiteral("close VoicePtt")}));
     EXPECT_TRUE(failures.isEmpty());
 }
 

@@ -102,7 +102,8 @@ TEST(VoiceSettingsFile, RefusesValuesTheFileCannotHoldAndKeepsTheOldFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wave2.txt"));
     ASSERT_TRUE(saveVoiceSettings(path, stationSettings()).ok);
-    for (const QString& bad : {QStringLiteral("/tmp/say \"hi\".wav"), QStringLiteral("/tmp/\u4f60\u597d.wav")}) {
+    for (const QString& bad :
+         {QStringLiteral("/tmp/say \"hi\".wav"), QStringLiteral("/tmp/\u4f60\u597d.wav")}) {
         VoiceSettings settings = stationSettings();
         settings.files[3] = bad;
         const WriteResult result = saveVoiceSettings(path, settings);
@@ -126,9 +127,18 @@ TEST(VoiceSettingsRules, LoopPause)
         const char* text;
         std::optional<int> ms;
     };
-    const Case cases[] = {{"0", 0},         {"3", 3000},          {"2.5", 2500},     {" 10 ", 10000},
-                          {"59.9", 59900},  {"0.0004", 0},        {"60", std::nullopt}, {"75", std::nullopt},
-                          {"", std::nullopt}, {"1.2.3", std::nullopt}, {"-1", std::nullopt}, {"abc", std::nullopt}};
+    const Case cases[] = {{"0", 0},
+                          {"3", 3000},
+                          {"2.5", 2500},
+                          {" 10 ", 10000},
+                          {"59.9", 59900},
+                          {"0.0004", 0},
+                          {"60", std::nullopt},
+                          {"75", std::nullopt},
+                          {"", std::nullopt},
+                          {"1.2.3", std::nullopt},
+                          {"-1", std::nullopt},
+                          {"abc", std::nullopt}};
     for (const Case& c : cases) {
         EXPECT_EQ(loopPauseMs(QString::fromLatin1(c.text)), c.ms) << c.text;
     }

@@ -40,8 +40,8 @@ void MainWindow::loadVoiceSettings()
     VoiceSettings settings;
     // A first start has no voice settings yet: the defaults serve until "Done" writes them.
     if (velk::loadVoiceSettings(voice.settingsFile(), settings) == VoiceSettingsLoad::Unreadable) {
-        m_platform.prompter.message(QStringLiteral("Error opening file"), QStringLiteral("Error opeining file"),
-                                    MessageIcon::Critical);
+        m_platform.prompter.message(QStringLiteral("Error opening file"),
+                                    QStringLiteral("Error opeining file"), MessageIcon::Critical);
         return;
     }
     voice.setSettings(settings);

@@ -62,7 +62,8 @@ PhoneWaveDialog::PhoneWaveDialog(Platform& platform, VoiceKeyer& keyer, QWidget*
     auto* files = new QGridLayout;
     for (int key = 1; key <= 9; ++key) {
         auto* caption = new QLabel(QStringLiteral("F%1").arg(key), this);
-        QLineEdit* box = makeBox(QStringLiteral("waveFileBox%1").arg(key), tr("F%1 wave file").arg(key), this);
+        QLineEdit* box =
+            makeBox(QStringLiteral("waveFileBox%1").arg(key), tr("F%1 wave file").arg(key), this);
         box->setValidator(noQuotes(box));
         caption->setBuddy(box);
         QPushButton* browseButton = makeButton(QStringLiteral("browseButton%1").arg(key), tr("Browse"), this);
@@ -100,7 +101,8 @@ PhoneWaveDialog::PhoneWaveDialog(Platform& platform, VoiceKeyer& keyer, QWidget*
     ptt->addWidget(addressCaption, 1, 0);
     ptt->addWidget(m_parallelAddress, 1, 1);
     m_loop = makeBox(QStringLiteral("loopBox"), tr("Loop seconds"), this);
-    m_loop->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), m_loop));
+    m_loop->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), m_loop));
     auto* loopCaption = new QLabel(QStringLiteral("Loop (Sec)"), this);
     loopCaption->setBuddy(m_loop);
     ptt->addWidget(loopCaption, 2, 0);

@@ -14,7 +14,8 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceCues& cues, const QString& wor
     setObjectName(QStringLiteral("voiceNavigationDialog"));
     setWindowTitle(QStringLiteral("Voice Navigation Settings"));
     auto* layout = new QVBoxLayout(this);
-    const auto option = [this, layout](const QString& objectName, const QString& text, NavigationLevel level) {
+    const auto option = [this, layout](const QString& objectName, const QString& text,
+                                       NavigationLevel level) {
         auto* button = new QRadioButton(text, this);
         button->setObjectName(objectName);
         button->setAccessibleName(text);
@@ -23,8 +24,8 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceCues& cues, const QString& wor
         return button;
     };
     m_off = option(QStringLiteral("navigationOffOption"), QStringLiteral("Off"), NavigationLevel::Off);
-    m_callOnly =
-        option(QStringLiteral("navigationCallOption"), QStringLiteral("Call Only"), NavigationLevel::CallOnly);
+    m_callOnly = option(QStringLiteral("navigationCallOption"), QStringLiteral("Call Only"),
+                        NavigationLevel::CallOnly);
     m_allFields = option(QStringLiteral("navigationAllOption"), QStringLiteral("All Data Fields"),
                          NavigationLevel::AllFields);
 

@@ -243,9 +243,10 @@ TEST_F(VoiceWindowTest, PortAndLoopBoxesCorrectWhatTheyCannotUse)
     emit port->editingFinished();
     ASSERT_EQ(prompter.messages.size(), shown + 1);
     EXPECT_EQ(prompter.messages.back().title, QStringLiteral("Invalid port."));
-    EXPECT_EQ(prompter.messages.back().text,
-              QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or "
-                             "enter 0 for none."));
+    EXPECT_EQ(
+        prompter.messages.back().text,
+        QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or "
+                       "enter 0 for none."));
 }
 
 TEST_F(VoiceWindowTest, UnreadableWave2IsReportedAndTheLogStillStarts)
@@ -268,18 +269,18 @@ TEST_F(VoiceWindowTest, FocusCuesFollowTheNavigationLevel)
     focusOn("nameBox");
     focusOn("locationBox");
     focusOn("callBox");
-    EXPECT_EQ(cuePlayer->played,
-              (QStringList{QStringLiteral("Name.wav"), QStringLiteral("SPC.wav"), QStringLiteral("Call.wav")}));
+    EXPECT_EQ(cuePlayer->played, (QStringList{QStringLiteral("Name.wav"), QStringLiteral("SPC.wav"),
+                                              QStringLiteral("Call.wav")}));
     // Moving on before a cue has ended cuts it.
     EXPECT_EQ(cuePlayer->stops, stops + 2);
 }
 
 TEST_F(VoiceWindowTest, DupeCheckGoesOnOnlyAfterTheDupeCue)
 {
-    writeFile(session.folders.logFile(), logLine({QStringLiteral("W1AW"), QStringLiteral("PAT"),
-                                                  QStringLiteral("CT"), QStringLiteral("2026/01/10"),
-                                                  QStringLiteral("17:00:00"), QStringLiteral("20"),
-                                                  QStringLiteral("NA"), QStringLiteral("LEE"), QString()}));
+    writeFile(session.folders.logFile(),
+              logLine({QStringLiteral("W1AW"), QStringLiteral("PAT"), QStringLiteral("CT"),
+                       QStringLiteral("2026/01/10"), QStringLiteral("17:00:00"), QStringLiteral("20"),
+                       QStringLiteral("NA"), QStringLiteral("LEE"), QString()}));
     startPhoneLog(1);
     type("callBox", QStringLiteral("W1AW"));
     cuePlayer->played.clear();
@@ -298,10 +299,10 @@ TEST_F(VoiceWindowTest, DupeCheckGoesOnOnlyAfterTheDupeCue)
 
 TEST_F(VoiceWindowTest, DupeWithNavigationOffIsHeardButDoesNotWait)
 {
-    writeFile(session.folders.logFile(), logLine({QStringLiteral("W1AW"), QStringLiteral("PAT"),
-                                                  QStringLiteral("CT"), QStringLiteral("2026/01/10"),
-                                                  QStringLiteral("17:00:00"), QStringLiteral("20"),
-                                                  QStringLiteral("NA"), QStringLiteral("LEE"), QString()}));
+    writeFile(session.folders.logFile(),
+              logLine({QStringLiteral("W1AW"), QStringLiteral("PAT"), QStringLiteral("CT"),
+                       QStringLiteral("2026/01/10"), QStringLiteral("17:00:00"), QStringLiteral("20"),
+                       QStringLiteral("NA"), QStringLiteral("LEE"), QString()}));
     startPhoneLog(0);
     type("callBox", QStringLiteral("W1AW"));
     press("callBox", Qt::Key_Tab);
@@ -318,9 +319,10 @@ TEST_F(VoiceWindowTest, VoiceNavigationSettingsSoundsAndKeepsTheLevel)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Voice Navigation Settings"));
     EXPECT_TRUE(in<QRadioButton>(window, "navigationOffOption")->isChecked());
-    EXPECT_TRUE(in<QLabel>(window, "navigationHint")
-                    ->text()
-                    .startsWith(QStringLiteral("Put the audio wave files in this program's working directory: ")));
+    EXPECT_TRUE(
+        in<QLabel>(window, "navigationHint")
+            ->text()
+            .startsWith(QStringLiteral("Put the audio wave files in this program's working directory: ")));
 
     in<QRadioButton>(window, "navigationCallOption")->click();
     EXPECT_EQ(cuePlayer->played, QStringList{QStringLiteral("NavEn.wav")});
