@@ -1,6 +1,6 @@
 #include "voice/ui/entrycues.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QWidget>
 
 namespace velk {
@@ -17,6 +17,11 @@ EntryCues::EntryCues(VoiceCues& cues, QWidget* callBox, QWidget* nameBox, QWidge
 bool EntryCues::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
+        // The window coming back to the front, or a pop-up closing, is no move between boxes.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
+            return QObject::eventFilter(watched, event);
+        }
         if (watched == m_call) {
             m_cues.boxEntered(EntryBox::Call);
         } else if (watched == m_name) {

@@ -273,6 +273,11 @@ TEST_F(VoiceWindowTest, FocusCuesFollowTheNavigationLevel)
                                               QStringLiteral("Call.wav")}));
     // Moving on before a cue has ended cuts it.
     EXPECT_EQ(cuePlayer->stops, stops + 2);
+
+    // The window coming back to the front is no move: nothing is said.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(box("nameBox"), &back);
+    EXPECT_EQ(cuePlayer->played.size(), 3);
 }
 
 TEST_F(VoiceWindowTest, DupeCheckGoesOnOnlyAfterTheDupeCue)
