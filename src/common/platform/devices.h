@@ -17,8 +17,9 @@ public:
     virtual std::unique_ptr<SerialDevice> createSerialDevice() = 0;
     // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
     virtual KeyPorts& keyPorts() = 0;
-    // A WAV player of its own for each user (voice messages, spoken cues).
-    virtual std::unique_ptr<AudioPlayer> createAudioPlayer() = 0;
+    // A WAV player of its own for each user (voice messages, spoken cues). The default has no
+    // sound output: every file is refused, so nothing is ever keyed for it.
+    virtual std::unique_ptr<AudioPlayer> createAudioPlayer();
 };
 
 } // namespace velk

@@ -12,8 +12,9 @@ namespace {
 
 // Larger files are not voice messages; they would only tie up memory.
 constexpr qint64 largestFileBytes = 64 * 1024 * 1024;
-// The sink's buffer: short, so that little sound is still queued when the last byte is written.
-constexpr qint64 sinkBufferUs = 100000;
+// The sink's buffer: long enough to ride out a busy moment of the GUI thread; the end is told
+// only once the server has taken every byte, whatever the buffer holds.
+constexpr qint64 sinkBufferUs = 250000;
 // How often the sink is topped up and, after the last byte, looked at until it has taken all.
 constexpr int feedIntervalMs = 5;
 // Held after the sink has taken the last byte, for the output device's own buffer. On a
