@@ -200,6 +200,23 @@ TEST_F(VoiceWindowTest, PhoneWaveSelectionsChoosesFilesAndDoneWritesWave2)
     EXPECT_EQ(devices.ports.targets[PortUser::VoicePtt].kind, KeyLineKind::Dtr);
 }
 
+TEST_F(VoiceWindowTest, DoneThatCannotWriteWave2SaysSoAndKeepsTheFile)
+{
+    startPhoneLog();
+    const QByteArray before = readFile(working(QStringLiteral("wave2.txt")));
+    keyAtFocus(Qt::Key_P, Qt::ControlModifier);
+    QDialog* window = dialog("phoneWaveDialog");
+    ASSERT_NE(window, nullptr);
+    // A name outside Latin-1 would come back damaged from the file.
+    in<QLineEdit>(window, "waveFileBox4")->setText(QStringLiteral("/home/op/\u4f60\u597d.wav"));
+    const size_t shown = prompter.messages.size();
+    in<QPushButton>(window, "doneButton")->click();
+    ASSERT_EQ(prompter.messages.size(), shown + 1);
+    EXPECT_EQ(prompter.messages.back().title, QStringLiteral("Voice settings not saved"));
+    EXPECT_TRUE(prompter.messages.back().text.contains(QStringLiteral("wave2.txt")));
+    EXPECT_EQ(readFile(working(QStringLiteral("wave2.txt"))), before);
+}
+
 TEST_F(VoiceWindowTest, TestPlaysF1AndStopEndsTheRepeat)
 {
     startPhoneLog();
