@@ -7,9 +7,11 @@
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
 #include "spots/spotfeed.h"
+#include "voice/voicekeyer.h"
 #include "windows/rttylink.h"
 
 #include <QObject>
+#include <memory>
 
 namespace velk {
 
@@ -24,6 +26,7 @@ public:
     Keyer& keyer() { return m_keyer; }
     // The WinKey keyer device; closed until opened or sent to.
     WinKeyLink& winKey() { return m_winKey; }
+    VoiceKeyer& voice() { return *m_voice; }
     SpotFeed& spots() { return m_spots; }
     // The 50 most recent spots of the feed, drawn by both band maps.
     SpotRing& spotRing() { return m_spots.ring(); }
@@ -35,6 +38,7 @@ private:
     // Declared before the keyer, which sends through it, so it outlives the keyer.
     WinKeyLink m_winKey;
     Keyer m_keyer;
+    std::unique_ptr<VoiceKeyer> m_voice;
     SpotFeed m_spots;
     RttyLink m_rttyLink;
 };

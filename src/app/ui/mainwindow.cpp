@@ -40,6 +40,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     wireSpots();
     wireMaps();
     wireRttyLink();
+    wireVoice();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -140,6 +141,7 @@ bool MainWindow::startUp()
     }
     m_contactList->showEditButtons(false);
     loadKeyerSettings();
+    loadVoiceSettings();
 
     m_session.operatingClock.show(prefs.accumulatedSeconds);
     m_stationBar->showOperatingTime();
@@ -211,6 +213,7 @@ void MainWindow::endProgram()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    m_station.voice().stop(); // no transmitter stays keyed once the window is gone
     shutDown();
     QMainWindow::closeEvent(event);
 }

@@ -24,6 +24,7 @@ class DigitalSourceWindow;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
+class PhoneWaveDialog;
 class ScorePanel;
 class SpectrumMapWindow;
 class SpotListPanel;
@@ -32,6 +33,7 @@ class StationBar;
 class StationDialog;
 class StatusLine;
 class WinKeySetupDialog;
+class VoiceNavigationDialog;
 
 class MainWindow : public QMainWindow
 {
@@ -97,6 +99,8 @@ private:
     StationDialog* m_stationDialog = nullptr;
     StationDialogRunner m_stationDialogRunner;
     WinKeySetupDialog* m_winKeySetup = nullptr;
+    PhoneWaveDialog* m_phoneWaveDialog = nullptr;
+    VoiceNavigationDialog* m_voiceNavigationDialog = nullptr;
     QTimer* m_clockTimer = nullptr;
     BandMapPanel* m_bandMap = nullptr;
     QPointer<SpectrumMapWindow> m_spectrumMap;
@@ -160,6 +164,12 @@ private:
     void applySpotSettings();
     void showSpotWindow();
     void arrangeSpotArea();
+    // Voice keyer and spoken cues (mainwindowvoice.cpp).
+    void wireVoice();
+    void loadVoiceSettings();
+    bool handleVoiceKey(QKeyEvent* event);
+    void showPhoneWaveDialog();
+    void showVoiceNavigation();
 };
 
 } // namespace velk

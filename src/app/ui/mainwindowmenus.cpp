@@ -110,7 +110,8 @@ void MainWindow::buildOptionsMenu()
     QMenu* options = addMenu(menuBar(), QStringLiteral("optionsMenu"), tr("&Options"));
     QMenu* transmit = addMenu(options, QStringLiteral("transmitMenu"), tr("&Transmit"));
     addPendingItem(transmit, QStringLiteral("cwSetupAction"), tr("&CW Setup"));
-    addPendingItem(transmit, QStringLiteral("voiceSetupAction"), tr("&Voice Setup"));
+    addItem(transmit, QStringLiteral("voiceSetupAction"), tr("&Voice Setup"), this,
+            [this] { showPhoneWaveDialog(); });
     options->addSeparator();
     QMenu* appearance = addMenu(options, QStringLiteral("appearanceMenu"), tr("&Appearance"));
     addItem(appearance, QStringLiteral("formSizeAction"), tr("&Form Size"), this,
@@ -126,7 +127,8 @@ void MainWindow::buildOptionsMenu()
     addPendingItem(spotting, QStringLiteral("dxConfigureAction"), tr("&Configure"));
     addPendingItem(spotting, QStringLiteral("spectrumMapAction"), tr("&View Spectrum Map"));
     options->addSeparator();
-    addPendingItem(options, QStringLiteral("voiceNavigationAction"), tr("&Voice Navigation"));
+    addItem(options, QStringLiteral("voiceNavigationAction"), tr("&Voice Navigation"), this,
+            [this] { showVoiceNavigation(); });
     options->addSeparator();
     m_listPreviousAction =
         addItem(options, QStringLiteral("listPreviousAction"), tr("&List Previous Contacts"), this, [this] {

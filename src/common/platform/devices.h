@@ -1,6 +1,7 @@
 #pragma once
 // Devices: makes the device and network endpoints the subsystems talk through, so that the
 // station gets real ports on the desktop and scripted fakes in tests.
+#include "common/platform/audioplayer.h"
 #include "common/platform/httpposter.h"
 #include "common/platform/keyports.h"
 #include "common/platform/localchannel.h"
@@ -25,6 +26,9 @@ public:
     virtual std::unique_ptr<LocalChannel> createLocalChannel() = 0;
     // An idle poster for a local HTTP server (the fldigi XML-RPC link).
     virtual std::unique_ptr<HttpPoster> createHttpPoster() = 0;
+    // A WAV player of its own for each user (voice messages, spoken cues). The default has no
+    // sound output: every file is refused, so nothing is ever keyed for it.
+    virtual std::unique_ptr<AudioPlayer> createAudioPlayer();
 };
 
 } // namespace velk

@@ -387,7 +387,8 @@ void EntryPanel::logContact()
     }
 
     QCoreApplication::processEvents();
-    if (!m_locationInvalid && !m_entryIncomplete) {
+    // A dupe still being announced clears the entry itself when the cue has ended.
+    if (!m_locationInvalid && !m_entryIncomplete && !m_dupeCuePending) {
         m_call->clear();
         m_name->clear();
         m_location->clear();

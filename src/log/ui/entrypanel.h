@@ -8,6 +8,7 @@
 #include "common/platform/platform.h"
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QGridLayout;
@@ -47,6 +48,12 @@ public:
     // change runs the lookup as for typed text.
     void enterCall(const QString& call);
     QLineEdit* callBox() const { return m_call; }
+    QLineEdit* nameBox() const { return m_name; }
+    QLineEdit* locationBox() const { return m_location; }
+    // Sounds a duplicate and calls `goOn` once it may go on (the spoken cue has ended). Without
+    // one, the dupe check goes on at once.
+    using DupeCue = std::function<void(std::function<void()> goOn)>;
+    void setDupeCue(DupeCue cue) { m_dupeCue = std::move(cue); }
 
 signals:
     // The call box got the focus; `empty` when it holds no call.
@@ -70,6 +77,8 @@ private:
     bool m_partialDupesOn = true;
     bool m_postContestMode = false;
     std::int64_t m_lastDupeTick = 0;
+    DupeCue m_dupeCue;
+    bool m_dupeCuePending = false;
 
     QLineEdit* m_call = nullptr;
     QLineEdit* m_name = nullptr;
@@ -106,6 +115,7 @@ private:
 
     // Dupes (entrypaneldupes.cpp).
     void checkDupe();
+    void clearAfterDupe();
     void showPartialDupes(int key);
     void holdAfterDupe();
 

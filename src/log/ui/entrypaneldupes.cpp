@@ -8,6 +8,7 @@
 
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 
 namespace velk {
@@ -62,6 +63,22 @@ void EntryPanel::checkDupe()
     m_platform.prompter.bell();
     m_dupeFound = true;
     m_lastDupeTick = m_platform.clock.tickMs();
+    if (!m_dupeCue) {
+        clearAfterDupe();
+        return;
+    }
+    // The check goes on once the cue has been heard; moving the focus earlier would cut it.
+    m_dupeCuePending = true;
+    m_dupeCue([panel = QPointer<EntryPanel>(this)] {
+        if (panel && panel->m_dupeCuePending) {
+            panel->clearAfterDupe();
+        }
+    });
+}
+
+void EntryPanel::clearAfterDupe()
+{
+    m_dupeCuePending = false;
     m_call->setFocus();
     m_location->clear();
     m_call->clear();

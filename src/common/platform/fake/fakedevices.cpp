@@ -188,4 +188,11 @@ std::unique_ptr<TcpConnection> FakeDevices::createTcpConnection()
     return connection;
 }
 
+std::unique_ptr<AudioPlayer> FakeDevices::createAudioPlayer()
+{
+    auto player = std::make_unique<FakeAudioPlayer>();
+    audioPlayers.push_back(player.get());
+    return player;
+}
+
 } // namespace velk

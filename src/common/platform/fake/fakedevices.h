@@ -2,6 +2,7 @@
 // Scripted stand-ins for the devices: a serial port that records what was written and answers
 // through a responder, and a key-line owner that records every line change.
 #include "common/platform/devices.h"
+#include "common/platform/fake/fakeaudioplayer.h"
 #include "common/platform/fake/fakechannels.h"
 #include "common/platform/fake/faketcpconnection.h"
 
@@ -93,6 +94,7 @@ public:
     KeyPorts& keyPorts() override { return ports; }
     std::unique_ptr<LocalChannel> createLocalChannel() override;
     std::unique_ptr<HttpPoster> createHttpPoster() override;
+    std::unique_ptr<AudioPlayer> createAudioPlayer() override;
 
     // Serial devices handed out, in order; they stay alive as long as their owner keeps them.
     std::vector<FakeSerialDevice*> serialDevices;
@@ -110,6 +112,8 @@ public:
     // Set to hand out real devices instead (tests against a real peer on loopback or a pty).
     std::function<std::unique_ptr<TcpConnection>()> realTcpConnection;
     std::function<std::unique_ptr<SerialDevice>()> realSerialDevice;
+    // Players handed out, in order; they stay alive as long as their owner keeps them.
+    std::vector<FakeAudioPlayer*> audioPlayers;
 };
 
 } // namespace velk

@@ -6,6 +6,7 @@
 #ifdef Q_OS_UNIX
 #include <termios.h>
 #endif
+#include "common/platform/qt/qtaudioplayer.h"
 
 namespace velk {
 
@@ -144,6 +145,11 @@ std::unique_ptr<SerialDevice> QtDevices::createSerialDevice()
 std::unique_ptr<TcpConnection> QtDevices::createTcpConnection()
 {
     return std::make_unique<QtTcpConnection>();
+}
+
+std::unique_ptr<AudioPlayer> QtDevices::createAudioPlayer()
+{
+    return std::make_unique<QtAudioPlayer>();
 }
 
 } // namespace velk

@@ -45,6 +45,7 @@ public:
     // In qtchannels.cpp.
     std::unique_ptr<LocalChannel> createLocalChannel() override;
     std::unique_ptr<HttpPoster> createHttpPoster() override;
+    std::unique_ptr<AudioPlayer> createAudioPlayer() override;
 
 private:
     std::unique_ptr<KeyPorts> m_keyPorts;
