@@ -105,12 +105,13 @@ TEST_F(MainWindowWinKeyTest, ClosingTheProgramClosesTheLink)
 }
 
 // The desktop's serial ports with the fakes' key lines: the program as it runs, on a real port.
-class QtSerialDevices : public Devices
+class QtSerialDevices : public FakeDevices
 {
 public:
-    std::unique_ptr<SerialDevice> createSerialDevice() override { return std::make_unique<QtSerialDevice>(); }
-    KeyPorts& keyPorts() override { return ports; }
-    FakeKeyPorts ports;
+    QtSerialDevices()
+    {
+        realSerialDevice = [] { return std::make_unique<QtSerialDevice>(); };
+    }
 };
 
 class MainWindowWinKeyEmulatorTest : public MainWindowTest

@@ -3,6 +3,7 @@
 // in the partial-dupe line; Ctrl+B and the menu open the spectrum map.
 #include "log/ui/mainwindow_fixture.h"
 #include "log/ui/statusline.h"
+#include "spots/spotsettings.h"
 #include "spots/ui/bandmappanel.h"
 #include "spots/ui/spectrummapwindow.h"
 #include "spots/ui/spotmapview.h"
@@ -29,6 +30,17 @@ class MainWindowMapsTest : public MainWindowTest
 {
 protected:
     SpotRing& ring = station.spotRing();
+
+    // A spot source with the band map chosen, as the spot window keeps it.
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SpotSettings spotSettings;
+        spotSettings.source = SpotSource::Telnet;
+        spotSettings.listMode = false;
+        writeFile(session.folders.working + QStringLiteral("/PackSpot.txt"),
+                  encodeSpotSettings(spotSettings));
+    }
 
     void post(const char* call, double mhz)
     {
@@ -187,6 +199,21 @@ TEST_F(MainWindowMapsTest, DoubleClickOnTheBandMapHeaderOpensTheSpectrumMap)
     QTest::mouseDClick(header, Qt::LeftButton);
     ASSERT_NE(form->spectrumMap(), nullptr);
     form->spectrumMap()->close();
+}
+
+} // namespace velk::testing
+
+namespace velk::testing {
+
+TEST_F(MainWindowMapsTest, ASpotFromTheFeedAppearsOnTheBandMapAndInTheList)
+{
+    start();
+    ASSERT_TRUE(form->bandMap().isVisible());
+    station.spots().postSpot(
+        QStringLiteral("DX de W3LPL:     14025.0  DL1ABC       CQ CQ                          1804Z"));
+    ASSERT_EQ(bandMapView().picture().labels.size(), 1u);
+    EXPECT_EQ(ring.slot(SpotRing::newestSlot).call, QStringLiteral("DL1ABC"));
+    EXPECT_EQ(station.spots().list().rowCount(), 1);
 }
 
 } // namespace velk::testing
