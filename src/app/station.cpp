@@ -2,6 +2,6 @@
 
 namespace velk {
 
-Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform) {}
+Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform), m_rig(platform) {}
 
 } // namespace velk

@@ -4,6 +4,7 @@
 // link join it here, each publishing what the others follow as signals.
 #include "common/platform/platform.h"
 #include "log/logsession.h"
+#include "rig/riglink.h"
 
 #include <QObject>
 
@@ -17,10 +18,12 @@ public:
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
+    RigLink& rig() { return m_rig; }
 
 private:
     Platform& m_platform;
     LogSession m_session;
+    RigLink m_rig;
 };
 
 } // namespace velk
