@@ -1,5 +1,6 @@
 #include "rig/bandplan.h"
 
+#include "common/formats.h"
 #include "common/quotedlist.h"
 
 #include <QFile>
@@ -58,6 +59,42 @@ QList<PlanRow> extraRows(const BandPlan& plan)
         }
     }
     return rows;
+}
+
+QList<ChartBand> privilegeChart(const BandPlan& plan, const QString& classCode)
+{
+    QList<ChartBand> bands;
+    for (qsizetype i = 0; i < plan.rows.size() && bands.size() < 20; ++i) {
+        const PlanRow& own = plan.rows.at(i);
+        if (own.classCode != QLatin1String("O")) {
+            continue;
+        }
+        ChartBand band{own.band, own.lower, own.upper, {}};
+        const double span = own.upper - own.lower;
+        for (qsizetype k = i + 1; k < plan.rows.size() && plan.rows.at(k).band == own.band; ++k) {
+            const PlanRow& row = plan.rows.at(k);
+            if (row.classCode != classCode || row.classCode == QLatin1String("O")) {
+                continue;
+            }
+            ChartSegment segment;
+            segment.lower = row.lower;
+            segment.upper = row.upper;
+            segment.cw = row.mode == QLatin1String("CW");
+            segment.left = (row.lower - own.lower) / span;
+            segment.width = (row.upper - row.lower) / span;
+            band.segments << segment;
+        }
+        if (!band.segments.isEmpty()) {
+            bands << band;
+        }
+    }
+    return bands;
+}
+
+QString edgesText(float lower, float upper)
+{
+    const QString pattern = QStringLiteral("#,###.##0");
+    return formatNumber(lower, pattern) + QStringLiteral(" - ") + formatNumber(upper, pattern);
 }
 
 QString planModeForFrequency(const QList<PlanRow>& extra, float mhz)

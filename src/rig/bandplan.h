@@ -34,6 +34,28 @@ std::optional<BandPlan> loadBandPlan(const QString& path);
 // The Extra-class rows, in file order: the ones the radio's mode is chosen from.
 QList<PlanRow> extraRows(const BandPlan& plan);
 
+// One band of the privileges chart for a licence class: its limits and the class's segments as
+// fractions of the bar (left, width), CW or phone.
+struct ChartSegment
+{
+    float lower = 0.0f;
+    float upper = 0.0f;
+    bool cw = false;
+    double left = 0.0;
+    double width = 0.0;
+};
+struct ChartBand
+{
+    QString band;
+    float lower = 0.0f;
+    float upper = 0.0f;
+    QList<ChartSegment> segments;
+};
+// The bands that hold a segment of `classCode`, in file order, at most 20.
+QList<ChartBand> privilegeChart(const BandPlan& plan, const QString& classCode);
+// "#,###.##0" edges: "14.000 - 14.350".
+QString edgesText(float lower, float upper);
+
 // The mode to set for a frequency: the first Extra row with lower < f < upper; none on 160 m or
 // outside every row; phone is USB, LSB on 80 and 40 m (60 m phone is USB).
 QString planModeForFrequency(const QList<PlanRow>& extra, float mhz);

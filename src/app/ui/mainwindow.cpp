@@ -35,6 +35,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     arrangePanels();
     buildMenus();
     connectPanels();
+    wireRig();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -139,6 +140,7 @@ bool MainWindow::startUp()
     m_stationBar->showOperatingTime();
     m_clockTimer->start();
     tick();
+    startRig();
     activateWindow(); // back from the start-up dialogs
     m_entry->focusCallBox();
     return true;
@@ -218,6 +220,7 @@ void MainWindow::shutDown()
     if (m_help) {
         m_help->close();
     }
+    m_station.rig().shutDown();
     m_logFiles->backUpChangedLog();
     // Time that runs while the program closes counts, as if "Time Off" had been clicked.
     OperatingClock& operating = m_session.operatingClock;

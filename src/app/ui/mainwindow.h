@@ -17,6 +17,7 @@ class QTimer;
 namespace velk {
 
 class ContactListPanel;
+class RigSetupWindow;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
@@ -76,6 +77,7 @@ private:
     StationDialog* m_stationDialog = nullptr;
     StationDialogRunner m_stationDialogRunner;
     QTimer* m_clockTimer = nullptr;
+    RigSetupWindow* m_rigSetup = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
     QAction* m_postContestAction = nullptr;
@@ -111,6 +113,13 @@ private:
     void chooseColours();
     void showHelp();
     void showRateGraph();
+
+    // The radio link (mainwindowrig.cpp).
+    void wireRig();
+    void startRig();
+    void showRigSetup();
+    void showRigTuning();
+    void showPrivileges();
 };
 
 } // namespace velk
