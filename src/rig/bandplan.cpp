@@ -124,11 +124,24 @@ std::optional<QString> modeFromFrequency(float mhz)
         bool cw;
     };
     static constexpr std::array<Range, 18> ranges{{
-        {3.5f, 3.6f, true},      {3.6f, 4.0f, false},     {7.0f, 7.125f, true},    {7.125f, 7.3f, false},
-        {10.1f, 10.15f, true},   {14.0f, 14.15f, true},   {14.15f, 14.35f, false}, {18.068f, 18.11f, true},
-        {18.11f, 18.168f, false}, {21.0f, 21.2f, true},   {21.2f, 21.45f, false},  {24.89f, 24.93f, true},
-        {24.93f, 24.99f, false}, {28.0f, 28.3f, true},    {28.3f, 29.7f, false},   {50.0f, 50.1f, true},
-        {50.1f, 54.0f, false},   {144.0f, 144.1f, true},
+        {3.5f, 3.6f, true},
+        {3.6f, 4.0f, false},
+        {7.0f, 7.125f, true},
+        {7.125f, 7.3f, false},
+        {10.1f, 10.15f, true},
+        {14.0f, 14.15f, true},
+        {14.15f, 14.35f, false},
+        {18.068f, 18.11f, true},
+        {18.11f, 18.168f, false},
+        {21.0f, 21.2f, true},
+        {21.2f, 21.45f, false},
+        {24.89f, 24.93f, true},
+        {24.93f, 24.99f, false},
+        {28.0f, 28.3f, true},
+        {28.3f, 29.7f, false},
+        {50.0f, 50.1f, true},
+        {50.1f, 54.0f, false},
+        {144.0f, 144.1f, true},
     }};
     for (const Range& range : ranges) {
         if (range.from < mhz && mhz < range.to) {

@@ -26,7 +26,8 @@ std::vector<Frame> frames(const QByteArray& buffer)
     std::vector<Frame> found;
     qsizetype i = 0;
     while (i + 1 < buffer.size()) {
-        if (static_cast<quint8>(buffer.at(i)) != preamble || static_cast<quint8>(buffer.at(i + 1)) != preamble) {
+        if (static_cast<quint8>(buffer.at(i)) != preamble ||
+            static_cast<quint8>(buffer.at(i + 1)) != preamble) {
             ++i;
             continue;
         }
@@ -127,7 +128,8 @@ RigReading decode(const RadioType& type, const ReplyShape& shape, const QByteArr
             continue;
         }
         if (shape.civCommand == 0x04) {
-            reading.mode = static_cast<quint8>(frame.data.at(0)) == 0x03 ? QStringLiteral("CW") : QStringLiteral("PH");
+            reading.mode =
+                static_cast<quint8>(frame.data.at(0)) == 0x03 ? QStringLiteral("CW") : QStringLiteral("PH");
             return reading;
         }
         if (frame.data.size() != 4 && frame.data.size() != 5) {

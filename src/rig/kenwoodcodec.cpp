@@ -144,7 +144,8 @@ QByteArray frequency(const RadioType& type, const RigSettings& settings, double 
         if (hz <= 0 || hz > 99999999 || settings.frequencyQuery.size() < 2) {
             return {};
         }
-        return settings.frequencyQuery.left(2).toLatin1() + QByteArray::number(hz).rightJustified(8, '0') + ';';
+        return settings.frequencyQuery.left(2).toLatin1() + QByteArray::number(hz).rightJustified(8, '0') +
+               ';';
     }
     if (hz <= 0 || hz > 99999999999LL) {
         return {};

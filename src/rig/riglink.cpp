@@ -89,7 +89,8 @@ bool RigLink::start()
         if (radio.family == RadioFamily::TenTecPanel || radio.family == RadioFamily::TenTecOrion) {
             serial.handshake = Handshake::RtsCts;
         }
-        const QString path = serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
+        const QString path =
+            serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
         if (!m_device->open(path, serial)) {
             emit openFailed(m_device->errorText());
             return false;

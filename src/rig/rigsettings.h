@@ -19,9 +19,9 @@ struct RigSettings
     int stopBits = 1;
     QString modeQuery;
     QString frequencyQuery;
-    int commPort = 1;            // 1..10
-    char connectionPower = 'N';  // N, R (raise RTS) or D (raise DTR)
-    char pollRate = 'M';         // F 100 ms, M 500 ms, S 2 s, R 10 s
+    int commPort = 1;           // 1..10
+    char connectionPower = 'N'; // N, R (raise RTS) or D (raise DTR)
+    char pollRate = 'M';        // F 100 ms, M 500 ms, S 2 s, R 10 s
     QString rigType = QStringLiteral("None");
     bool sendAsHex = false;
     bool useFrequency = true;

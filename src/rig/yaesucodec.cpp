@@ -14,12 +14,12 @@ namespace {
 struct StatusLayout
 {
     YaesuModel model;
-    int replyLength;       // bytes the status update returns
-    int firstHexDigit;     // 1-based hex digit of the frequency stretch
-    int hexDigits;         // its length
-    double divisor;        // to MHz
-    const char* cwDigits;  // mode digits read as CW
-    const char* phDigits;  // mode digits read as phone (nullptr: every other digit)
+    int replyLength;      // bytes the status update returns
+    int firstHexDigit;    // 1-based hex digit of the frequency stretch
+    int hexDigits;        // its length
+    double divisor;       // to MHz
+    const char* cwDigits; // mode digits read as CW
+    const char* phDigits; // mode digits read as phone (nullptr: every other digit)
 };
 
 constexpr std::array<StatusLayout, 5> statusLayouts{{
@@ -261,7 +261,8 @@ QByteArray mode(const RadioType& type, const QString& mode)
         }
         return QByteArray(1, static_cast<char>(code)) + QByteArray::fromHex("00000007");
     }
-    const int code = type.yaesuModel == YaesuModel::Ft757 ? codeOf(ft757Modes, mode) : codeOf(statusModes, mode);
+    const int code =
+        type.yaesuModel == YaesuModel::Ft757 ? codeOf(ft757Modes, mode) : codeOf(statusModes, mode);
     if (code < 0) {
         return {};
     }

@@ -90,7 +90,7 @@ struct DecodeRow
     const char* type;
     bool frequencyReply;
     QByteArray reply;
-    double mhz; // 0: no frequency
+    double mhz;       // 0: no frequency
     const char* mode; // nullptr: no mode
 };
 
@@ -154,8 +154,10 @@ TEST(RigCodec, WholeRepliesDecodeToFrequencyAndMode)
         {"Yaesu 920", true, statusBlock(28, {{3, 0xD6}, {4, 0x01}, {5, 0x28}, {8, 0x09}}), 14.025, "PH"},
         {"Yaesu 757 GX II", true, statusBlock(75, {{6, 0x00}, {7, 0x25}, {8, 0x40}, {9, 0x01}, {10, 0x04}}),
          14.025, "AM"},
-        {"Yaesu 757 GX II", true, statusBlock(75, {{7, 0x25}, {8, 0x40}, {9, 0x01}, {10, 0x05}}), 14.025, "FM"},
-        {"Yaesu 757 GX II", true, statusBlock(75, {{7, 0x25}, {8, 0x40}, {9, 0x01}, {10, 0x02}}), 14.025, "CW"},
+        {"Yaesu 757 GX II", true, statusBlock(75, {{7, 0x25}, {8, 0x40}, {9, 0x01}, {10, 0x05}}), 14.025,
+         "FM"},
+        {"Yaesu 757 GX II", true, statusBlock(75, {{7, 0x25}, {8, 0x40}, {9, 0x01}, {10, 0x02}}), 14.025,
+         "CW"},
         {"Yaesu 757 GX II", true, statusBlock(10, {{7, 0x25}, {8, 0x40}, {9, 0x01}}), 0, nullptr},
         {"Other", true, "FA00014025000;", 0, nullptr},
     };
@@ -182,8 +184,8 @@ TEST(RigCodec, WholeRepliesDecodeToFrequencyAndMode)
 
 TEST(RigCodec, KenwoodStatusReplyReportsTheActiveVfo)
 {
-    const RigReading reading = decodeReply(radioType("Kenwood 2"), defaultsOf("Kenwood 2"), {},
-                                           ifReply("00014025000", '3', '1'));
+    const RigReading reading =
+        decodeReply(radioType("Kenwood 2"), defaultsOf("Kenwood 2"), {}, ifReply("00014025000", '3', '1'));
     ASSERT_TRUE(reading.activeVfo.has_value());
     EXPECT_EQ(*reading.activeVfo, 1);
 }
@@ -246,7 +248,8 @@ TEST(RigCodec, FrequencyCommandVariants)
     // The IC-735 takes four bytes of frequency.
     RigSettings ic735 = defaultsOf("Icom 735");
     ic735.frequencyQuery = "FE FE 04 E0 03 FD";
-    EXPECT_EQ(frequencyCommand(radioType("Icom 735"), ic735, 14.025f, 10), hex("FE FE 04 E0 05 00 50 02 14 FD"));
+    EXPECT_EQ(frequencyCommand(radioType("Icom 735"), ic735, 14.025f, 10),
+              hex("FE FE 04 E0 05 00 50 02 14 FD"));
     // Kenwood 2 tunes VFO B when the status reply said it is in use.
     EXPECT_EQ(frequencyCommand(radioType("Kenwood 2"), defaultsOf("Kenwood 2"), 14.025f, 1),
               QByteArray("FB00014025000;"));
@@ -255,7 +258,8 @@ TEST(RigCodec, FrequencyCommandVariants)
     EXPECT_EQ(frequencyCommand(radioType("Kenwood"), defaultsOf("Kenwood"), 28.475f, 10),
               QByteArray("FA00028475000;"));
     // Beyond the FTdx9000's eight digits nothing is sent.
-    EXPECT_TRUE(frequencyCommand(radioType("Yaesu FTdx9000"), defaultsOf("Yaesu FTdx9000"), 146.0f, 10).isEmpty());
+    EXPECT_TRUE(
+        frequencyCommand(radioType("Yaesu FTdx9000"), defaultsOf("Yaesu FTdx9000"), 146.0f, 10).isEmpty());
     EXPECT_EQ(frequencyCommand(radioType("Ten Tec Orion"), defaultsOf("Ten Tec Orion"), 7.0035f, 10),
               QByteArray("*AF7003500\r"));
 }
@@ -274,11 +278,16 @@ struct ModeRow
 TEST(RigCodec, ModeCommandsOfEveryFamily)
 {
     const std::vector<ModeRow> rows{
-        {"CW", "MD3;", "MD03;", hex("000000020C"), hex("000000020C"), hex("0200000007"), hex("FEFE64E00603FD")},
-        {"LSB", "MD1;", "MD01;", hex("000000000C"), hex("000000000C"), hex("0000000007"), hex("FEFE64E00600FD")},
-        {"USB", "MD2;", "MD02;", hex("000000010C"), hex("000000010C"), hex("0100000007"), hex("FEFE64E00601FD")},
-        {"AM", "MD5;", "MD05;", hex("000000040C"), hex("000000040C"), hex("0400000007"), hex("FEFE64E00602FD")},
-        {"FM", "MD4;", "MD04;", hex("000000060C"), hex("000000050C"), hex("0800000007"), hex("FEFE64E00605FD")},
+        {"CW", "MD3;", "MD03;", hex("000000020C"), hex("000000020C"), hex("0200000007"),
+         hex("FEFE64E00603FD")},
+        {"LSB", "MD1;", "MD01;", hex("000000000C"), hex("000000000C"), hex("0000000007"),
+         hex("FEFE64E00600FD")},
+        {"USB", "MD2;", "MD02;", hex("000000010C"), hex("000000010C"), hex("0100000007"),
+         hex("FEFE64E00601FD")},
+        {"AM", "MD5;", "MD05;", hex("000000040C"), hex("000000040C"), hex("0400000007"),
+         hex("FEFE64E00602FD")},
+        {"FM", "MD4;", "MD04;", hex("000000060C"), hex("000000050C"), hex("0800000007"),
+         hex("FEFE64E00605FD")},
         {"RTTY", "MD6;", "MD06;", hex("000000080C"), {}, hex("0A00000007"), hex("FEFE64E00604FD")},
         {"FSK", "MD6;", {}, {}, {}, {}, {}},
         {"CW-R", {}, "MD07;", hex("000000030C"), {}, {}, hex("FEFE64E00607FD")},
@@ -301,12 +310,14 @@ TEST(RigCodec, ModeCommandsOfEveryFamily)
         EXPECT_EQ(command("Yaesu 757 GX II", row.mode), row.ft757.toHex(' '));
         EXPECT_EQ(command("Yaesu", row.mode), row.yaesu.toHex(' '));
         EXPECT_EQ(command("Icom", row.mode), row.icom.toHex(' '));
-        for (const char* type : {"Icom 735", "Ten Tec Orion", "Ten Tec Fnt Pnl", "Ten Tec Pegasus", "Other"}) {
+        for (const char* type :
+             {"Icom 735", "Ten Tec Orion", "Ten Tec Fnt Pnl", "Ten Tec Pegasus", "Other"}) {
             EXPECT_TRUE(command(type, row.mode).isEmpty()) << type;
         }
     }
     // The Omni VI takes the Icom table at its own address.
-    EXPECT_EQ(modeCommand(radioType("Ten Tec Omni VI"), defaultsOf("Ten Tec Omni VI"), "CW"), hex("FEFE04E00603FD"));
+    EXPECT_EQ(modeCommand(radioType("Ten Tec Omni VI"), defaultsOf("Ten Tec Omni VI"), "CW"),
+              hex("FEFE04E00603FD"));
 }
 
 TEST(RigCodec, OpeningAndClosingBytes)

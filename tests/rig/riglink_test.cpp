@@ -31,7 +31,9 @@ protected:
         environment.values["VELK_COM2"] = "/dev/pts/77";
         link.setWorkingFolder(dir.path());
         devices.prepareSerial = [this](FakeSerialDevice& device) {
-            device.responder = [this](const QByteArray& bytes) { return radio ? radio(bytes) : QByteArray(); };
+            device.responder = [this](const QByteArray& bytes) {
+                return radio ? radio(bytes) : QByteArray();
+            };
         };
     }
 
@@ -48,8 +50,11 @@ protected:
 
     static QList<PlanRow> plan()
     {
-        return {{"80", "E", "PH", 3.6f, 4.0f}, {"20", "E", "CW", 14.0f, 14.15f}, {"20", "E", "PH", 14.15f, 14.35f},
-                {"160", "E", "CW", 1.8f, 2.0f}, {"60", "E", "PH", 5.33f, 5.41f}};
+        return {{"80", "E", "PH", 3.6f, 4.0f},
+                {"20", "E", "CW", 14.0f, 14.15f},
+                {"20", "E", "PH", 14.15f, 14.35f},
+                {"160", "E", "CW", 1.8f, 2.0f},
+                {"60", "E", "PH", 5.33f, 5.41f}};
     }
 };
 

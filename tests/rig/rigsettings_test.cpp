@@ -16,8 +16,9 @@ TEST(RigSettings, FileIsFourteenQuotedListLinesAndReadsBack)
     settings.pollRate = 'F';
     settings.modeSource = ModeSource::Frequency;
     const QByteArray bytes = encodeRigSettings(settings);
-    EXPECT_EQ(bytes, QByteArray("\"4800 \"\r\n\"N\"\r\n\"8\"\r\n\"2\"\r\n\"MD;\"\r\n\"FA;\"\r\n\"4800,N,8,2\"\r\n"
-                                "3\r\n\"R\"\r\n\"F\"\r\n\"Kenwood\"\r\n0\r\n1\r\n2\r\n"));
+    EXPECT_EQ(bytes,
+              QByteArray("\"4800 \"\r\n\"N\"\r\n\"8\"\r\n\"2\"\r\n\"MD;\"\r\n\"FA;\"\r\n\"4800,N,8,2\"\r\n"
+                         "3\r\n\"R\"\r\n\"F\"\r\n\"Kenwood\"\r\n0\r\n1\r\n2\r\n"));
     RigSettings back;
     EXPECT_EQ(parseRigSettings(bytes, back), 14);
     EXPECT_EQ(back, settings);

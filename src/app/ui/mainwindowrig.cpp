@@ -34,15 +34,17 @@ void MainWindow::wireRig()
         }
     });
     connect(&rig, &RigLink::deviceLost, this, [this](const QString& text) {
-        m_statusLine->showText(QStringLiteral("Radio connection lost (") + text +
-                               QStringLiteral("). Polling stopped; Options, Rig Interface, Test reconnects."));
+        m_statusLine->showText(
+            QStringLiteral("Radio connection lost (") + text +
+            QStringLiteral("). Polling stopped; Options, Rig Interface, Test reconnects."));
     });
     connect(&rig, &RigLink::openFailed, this, [this](const QString&) {
         m_platform.prompter.bell();
         m_platform.prompter.message(
-            QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or the "
-                           "settings that you have selected are invalid.  Please select another combination or "
-                           "choose None for your rig selection."),
+            QStringLiteral(
+                "The comm port that you selected for rig interface is either in use, invalid or the "
+                "settings that you have selected are invalid.  Please select another combination or "
+                "choose None for your rig selection."),
             QStringLiteral("Invalid Comm Settings."), MessageIcon::Information);
         showRigSetup();
     });

@@ -93,7 +93,8 @@ void BandPlanWindow::load(const QString& path)
 {
     const auto plan = loadBandPlan(path);
     if (!plan) {
-        m_prompter.message(QStringLiteral("Band data not available."), QStringLiteral("Band Data Not Available."));
+        m_prompter.message(QStringLiteral("Band data not available."),
+                           QStringLiteral("Band Data Not Available."));
         return;
     }
     m_plan = *plan;
@@ -141,9 +142,10 @@ void BandPlanWindow::placeLabels()
             const QString edges = edgesText(segment.lower, segment.upper);
             const QString style = segment.cw ? QStringLiteral("background: blue; color: white;")
                                              : QStringLiteral("background: green; color: black;");
-            QLabel* label = chartLabel(m_area, QStringLiteral("segment%1_%2").arg(number).arg(segmentNumber), edges,
-                                       (segment.cw ? QStringLiteral("CW  ") : QStringLiteral("PH  ")) + edges,
-                                       style + QStringLiteral(" border: 1px solid white; font-size: 9px;"));
+            QLabel* label =
+                chartLabel(m_area, QStringLiteral("segment%1_%2").arg(number).arg(segmentNumber), edges,
+                           (segment.cw ? QStringLiteral("CW  ") : QStringLiteral("PH  ")) + edges,
+                           style + QStringLiteral(" border: 1px solid white; font-size: 9px;"));
             label->setGeometry(barLeft + static_cast<int>(barWidth * segment.left), top,
                                std::max(1, static_cast<int>(barWidth * segment.width)), barHeight);
             ++segmentNumber;

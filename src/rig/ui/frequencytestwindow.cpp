@@ -21,10 +21,12 @@ FrequencyTestWindow::FrequencyTestWindow(RigLink& rig, QWidget* parent) : QDialo
         label->setWordWrap(true);
         layout->addWidget(label);
     };
-    note(QStringLiteral("Please use the text box below to enter a complete command to send to your radio.  The "
-                        "default example is the command used for Kenwood radios."));
-    note(QStringLiteral("If your radio requires a hexidecimal format, please enter in the format of XX XX XX "
-                        "(using spaces between each two digits) and click the Convert to Hex check box below."));
+    note(QStringLiteral(
+        "Please use the text box below to enter a complete command to send to your radio.  The "
+        "default example is the command used for Kenwood radios."));
+    note(QStringLiteral(
+        "If your radio requires a hexidecimal format, please enter in the format of XX XX XX "
+        "(using spaces between each two digits) and click the Convert to Hex check box below."));
     auto* commandRow = new QHBoxLayout;
     m_command = new QLineEdit(QStringLiteral("FA00028475000;"), this);
     m_command->setObjectName(QStringLiteral("rawCommandBox"));
@@ -38,9 +40,10 @@ FrequencyTestWindow::FrequencyTestWindow(RigLink& rig, QWidget* parent) : QDialo
     m_hex = new QCheckBox(QStringLiteral("Convert to Hex"), this);
     m_hex->setObjectName(QStringLiteral("commandHexCheck"));
     layout->addWidget(m_hex);
-    note(QStringLiteral("Most Elecrafts, Icoms, Kenwoods and Yaesus are now supported. For any supported radio, "
-                        "you should be able to enter a frequency in Mhz, click send and your radio should switch "
-                        "to the specified frequency."));
+    note(QStringLiteral(
+        "Most Elecrafts, Icoms, Kenwoods and Yaesus are now supported. For any supported radio, "
+        "you should be able to enter a frequency in Mhz, click send and your radio should switch "
+        "to the specified frequency."));
     auto* frequencyRow = new QHBoxLayout;
     m_frequency = new QLineEdit(QStringLiteral("28.475"), this);
     m_frequency->setObjectName(QStringLiteral("testFrequencyBox"));

@@ -94,11 +94,14 @@ void RigSetupWindow::build()
 
     auto* grid = new QGridLayout;
     int row = 0;
-    m_baud = addOptions(grid, row++, QStringLiteral("Baud Rate (k):"), baudCaptions, QStringLiteral("baudOption"));
+    m_baud =
+        addOptions(grid, row++, QStringLiteral("Baud Rate (k):"), baudCaptions, QStringLiteral("baudOption"));
     m_parity = addOptions(grid, row++, QStringLiteral("Parity:"), {"None", "Odd", "Even"},
                           QStringLiteral("parityOption"));
-    m_dataBits = addOptions(grid, row++, QStringLiteral("Data Bits:"), {"7", "8"}, QStringLiteral("dataBitsOption"));
-    m_stopBits = addOptions(grid, row++, QStringLiteral("Stop Bits:"), {"1", "2"}, QStringLiteral("stopBitsOption"));
+    m_dataBits =
+        addOptions(grid, row++, QStringLiteral("Data Bits:"), {"7", "8"}, QStringLiteral("dataBitsOption"));
+    m_stopBits =
+        addOptions(grid, row++, QStringLiteral("Stop Bits:"), {"1", "2"}, QStringLiteral("stopBitsOption"));
     QStringList ports;
     for (int n = 1; n <= 10; ++n) {
         ports << QString::number(n);
@@ -136,10 +139,11 @@ void RigSetupWindow::build()
     checks->addStretch();
     grid->addLayout(checks, row++, 0, 1, 2);
 
-    m_icomHint = new QLabel(QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID "
-                                           "for your particular radio.  Please check your Icom user's manual "
-                                           "for details."),
-                            this);
+    m_icomHint =
+        new QLabel(QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID "
+                                  "for your particular radio.  Please check your Icom user's manual "
+                                  "for details."),
+                   this);
     m_icomHint->setObjectName(QStringLiteral("icomHint"));
     m_icomHint->setWordWrap(true);
     m_icomHint->hide();
@@ -154,7 +158,8 @@ void RigSetupWindow::build()
     display->addWidget(m_mode, 1, 1);
     display->addWidget(new QLabel(QStringLiteral("Should be PH or CW"), this), 1, 2);
     display->addWidget(new QLabel(QStringLiteral("Unprocessed data returned:"), this), 2, 0);
-    m_raw = makeLabel(QStringLiteral("unprocessedDataDisplay"), QStringLiteral("Unprocessed data returned"), this);
+    m_raw = makeLabel(QStringLiteral("unprocessedDataDisplay"), QStringLiteral("Unprocessed data returned"),
+                      this);
     m_raw->setWordWrap(true);
     m_raw->setMinimumWidth(300);
     display->addWidget(m_raw, 2, 1, 1, 2);
@@ -171,9 +176,10 @@ void RigSetupWindow::build()
     auto* testButton = makePushButton(QStringLiteral("testButton"), QStringLiteral("Test"), this);
     m_endTest = makePushButton(QStringLiteral("endTestButton"), QStringLiteral("End Test"), this);
     m_endTest->setEnabled(false);
-    auto* change = makePushButton(QStringLiteral("changeFrequencyButton"), QStringLiteral("Change Frequency"), this);
-    auto* copy = makePushButton(QStringLiteral("copyDataButton"), QStringLiteral("Copy unprocessed data to clipboard"),
-                                this);
+    auto* change =
+        makePushButton(QStringLiteral("changeFrequencyButton"), QStringLiteral("Change Frequency"), this);
+    auto* copy = makePushButton(QStringLiteral("copyDataButton"),
+                                QStringLiteral("Copy unprocessed data to clipboard"), this);
     m_doneButton = makePushButton(QStringLiteral("doneButton"), QStringLiteral("&Done"), this);
     for (QPushButton* button : {testButton, m_endTest, change, copy, m_doneButton}) {
         button->setAutoDefault(false);
@@ -225,14 +231,16 @@ void RigSetupWindow::showSettings(const RigSettings& s)
     if (baud >= 0) {
         m_baud->button(baud)->setChecked(true);
     }
-    m_parity->button(std::max(0, static_cast<int>(parityLetters.indexOf(QLatin1Char(s.parity)))))->setChecked(true);
+    m_parity->button(std::max(0, static_cast<int>(parityLetters.indexOf(QLatin1Char(s.parity)))))
+        ->setChecked(true);
     m_dataBits->button(s.dataBits == 7 ? 0 : 1)->setChecked(true);
     m_stopBits->button(s.stopBits == 2 ? 1 : 0)->setChecked(true);
     m_port->button(std::clamp(s.commPort, 1, 10) - 1)->setChecked(true);
     m_portPath->setText(serialDevicePath(s.commPort, m_platform.environment, m_platform.settings));
     m_power->button(std::max(0, static_cast<int>(powerLetters.indexOf(QLatin1Char(s.connectionPower)))))
         ->setChecked(true);
-    m_pollRate->button(std::max(0, static_cast<int>(pollLetters.indexOf(QLatin1Char(s.pollRate)))))->setChecked(true);
+    m_pollRate->button(std::max(0, static_cast<int>(pollLetters.indexOf(QLatin1Char(s.pollRate)))))
+        ->setChecked(true);
     m_modeSource->button(static_cast<int>(s.modeSource) - 1)->setChecked(true);
     m_frequencyQuery->setText(s.frequencyQuery);
     m_modeQuery->setText(s.modeQuery);
@@ -344,8 +352,9 @@ void RigSetupWindow::openTestWindow()
 {
     if (!m_rig.isPolling()) {
         m_platform.prompter.message(
-            QStringLiteral("You must be polling your rig to test this function.  Please select your rig type and "
-                           "click the Test command button."),
+            QStringLiteral(
+                "You must be polling your rig to test this function.  Please select your rig type and "
+                "click the Test command button."),
             QStringLiteral("You must be polling your rig to test this function."), MessageIcon::Information);
         return;
     }

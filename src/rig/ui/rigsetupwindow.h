@@ -45,8 +45,8 @@ protected:
 
 private:
     void build();
-    QButtonGroup* addOptions(QGridLayout* grid, int row, const QString& title,
-                             const QStringList& captions, const QString& namePrefix);
+    QButtonGroup* addOptions(QGridLayout* grid, int row, const QString& title, const QStringList& captions,
+                             const QString& namePrefix);
     void pickType(const QString& name);
     void showSettings(const RigSettings& settings);
     RigSettings collect() const;

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace velk {
 
 namespace {
@@ -30,7 +32,8 @@ QPushButton* makeButton(const QString& objectName, const QString& text, QWidget*
     return button;
 }
 
-QLineEdit* makeBox(const QString& objectName, const QString& accessibleName, const QString& text, QWidget* parent)
+QLineEdit* makeBox(const QString& objectName, const QString& accessibleName, const QString& text,
+                   QWidget* parent)
 {
     auto* box = new QLineEdit(text, parent);
     box->setObjectName(objectName);
@@ -94,9 +97,11 @@ RigTuningWindow::RigTuningWindow(RigLink& rig, QWidget* parent) : QDialog(parent
     int column = 1;
     for (const TuneStep& tune : tuneSteps()) {
         for (int down = 0; down < 2; ++down) {
-            auto* button = makeButton(QStringLiteral("step%1%2Button").arg(down ? "Down" : "Up", tune.caption).remove(' '),
-                                      tune.caption, this);
-            button->setAccessibleName((down ? QStringLiteral("Down ") : QStringLiteral("Up ")) + tune.caption);
+            auto* button = makeButton(
+                QStringLiteral("step%1%2Button").arg(down ? "Down" : "Up", tune.caption).remove(' '),
+                tune.caption, this);
+            button->setAccessibleName((down ? QStringLiteral("Down ") : QStringLiteral("Up ")) +
+                                      tune.caption);
             const double delta = down ? -tune.mhz : tune.mhz;
             connect(button, &QPushButton::clicked, this, [this, delta] { step(delta); });
             steps->addWidget(button, down, column);
@@ -194,7 +199,8 @@ void RigTuningWindow::scanStep()
     const float stepMhz = static_cast<float>(scanSteps().at(std::max(0, m_scanSteps->checkedId())).mhz);
     const float next = nextScanFrequency(static_cast<float>(*current), stepMhz, static_cast<float>(*from),
                                          static_cast<float>(*to));
-    m_frequency->setText(formatNumber(next, QStringLiteral("####.#####")));
+    // At most five decimals, as the window has always shown a scan step.
+    m_frequency->setText(formatSteppedFrequency(std::round(static_cast<double>(next) * 100000.0) / 100000.0));
     go();
 }
 
