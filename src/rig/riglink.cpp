@@ -185,7 +185,7 @@ void RigLink::pollTick()
 
 void RigLink::onReadyRead()
 {
-    if (!m_device) {
+    if (!m_device || !m_device->isOpen()) {
         return;
     }
     const QByteArray bytes = m_device->readAll();
