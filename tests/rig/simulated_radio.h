@@ -57,6 +57,9 @@ public:
         return waitForLine(QStringLiteral("ok"));
     }
 
+    // A command without waiting for the acknowledgement.
+    void send(const QString& line) { m_sim.write(line.toLatin1() + '\n'); }
+
     // Waits, running the event loop, until the simulator reported `line` (e.g. "set freq 14025000").
     bool waitForLine(const QString& line, int timeoutMs = 5000)
     {
