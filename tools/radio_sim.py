@@ -282,8 +282,9 @@ def main():
         if stdin_open and sys.stdin in readable:
             line = sys.stdin.readline()
             if not line:
+                # No controller: the radio keeps answering until its device goes away.
                 stdin_open = False
-                return
+                continue
             words = line.split()
             if not words:
                 continue
