@@ -166,11 +166,12 @@ void RigLink::pollTick()
         return;
     }
     m_ticksWaited = 0;
-    m_device->clearInput();
     m_buffer.clear();
     m_awaiting = false;
     m_showRaw = false;
-    if (m_device->bytesToWrite() > 0) {
+    m_device->clearInput();
+    // Clearing a device that has gone away reports it and closes the port.
+    if (!m_device || !m_device->isOpen() || m_device->bytesToWrite() > 0) {
         return;
     }
     const PollQuery query = pollQuery(radio, m_settings, m_queryToggle);

@@ -43,6 +43,8 @@ public:
     // Stops polling at program end, telling a Yaesu that CAT control ends.
     void shutDown();
     bool isPolling() const { return m_polling; }
+    // The device went away and the link has not been started since.
+    bool wasLost() const { return m_lostReported && !m_polling; }
     bool isChanging() const { return !m_steps.empty(); }
 
     // Tunes the radio: the band plan's mode first, then the frequency. Returns at once; does

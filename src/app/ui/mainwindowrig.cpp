@@ -77,6 +77,10 @@ void MainWindow::showRigSetup()
         });
     }
     m_rigSetup->loadFromLink();
+    // Opening the window again after the radio's device went away reconnects it.
+    if (m_station.rig().wasLost()) {
+        m_rigSetup->test();
+    }
     m_rigSetup->show();
     m_rigSetup->raise();
     m_rigSetup->activateWindow();

@@ -107,8 +107,8 @@ protected:
     QtDevices realDevices;
     Platform realPlatform{prompter, clock, settings, environment, realDevices};
     Station realStation{realPlatform};
-    std::unique_ptr<MainWindow> window;
     SimulatedRadio radio;
+    std::unique_ptr<MainWindow> window;
 
     bool startWithRadio(const char* type)
     {
@@ -193,6 +193,10 @@ TEST_F(SimulatorWindowTest, VanishedDeviceIsReportedOnceAndPollingStops)
     EXPECT_EQ(reports, 1);
     EXPECT_FALSE(realStation.rig().isPolling());
     EXPECT_TRUE(window->findChild<QLabel*>("statusLine")->text().startsWith("Radio connection lost"));
+    // Reopening the setup window tries the radio again; the device is gone, so it says so.
+    window->findChild<QAction*>("rigInterfaceAction")->trigger();
+    EXPECT_EQ(prompter.messages.back().title, QString("Invalid Comm Settings."));
+    EXPECT_EQ(reports, 1);
 }
 
 } // namespace

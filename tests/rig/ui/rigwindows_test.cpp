@@ -100,6 +100,10 @@ TEST_F(RigWindowTest, VanishedRadioIsReportedOnceInTheStatusLine)
     port().vanish("Resource error");
     EXPECT_FALSE(station.rig().isPolling());
     EXPECT_EQ(prompter.messages.size(), messagesBefore);
+    // Reopening the setup window reconnects.
+    form->findChild<QAction*>("rigInterfaceAction")->trigger();
+    EXPECT_TRUE(station.rig().isPolling());
+    EXPECT_EQ(devices.serialDevices.back()->openCount, 2);
 }
 
 TEST_F(RigWindowTest, SetupWindowPicksATypeTestsAndSaves)
