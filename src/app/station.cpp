@@ -2,6 +2,8 @@
 
 namespace velk {
 
-Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform), m_rig(platform) {}
+Station::Station(Platform& platform, QObject* parent) : QObject(parent), m_platform(platform), m_rig(platform)
+{
+}
 
 } // namespace velk

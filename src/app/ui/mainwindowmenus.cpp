@@ -120,7 +120,8 @@ void MainWindow::buildOptionsMenu()
                               [this] { toggleTaskbar(); });
     m_taskbarAction->setCheckable(true);
     options->addSeparator();
-    addItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"), this, [this] { showRigSetup(); });
+    addItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"), this,
+            [this] { showRigSetup(); });
     options->addSeparator();
     QMenu* spotting = addMenu(options, QStringLiteral("dxSpottingMenu"), tr("&DX Spotting"));
     addPendingItem(spotting, QStringLiteral("dxConfigureAction"), tr("&Configure"));
