@@ -88,16 +88,20 @@ void MainWindow::showRigSetup()
 
 void MainWindow::showRigTuning()
 {
-    RigTuningWindow tuning(m_station.rig(), this);
-    tuning.exec();
-    m_entry->focusCallBox();
+    // Modal to the window, without an event loop of its own: polling and keys go on.
+    auto* tuning = new RigTuningWindow(m_station.rig(), this);
+    tuning->setAttribute(Qt::WA_DeleteOnClose);
+    connect(tuning, &QDialog::finished, this, [this] { m_entry->focusCallBox(); });
+    tuning->open();
 }
 
 void MainWindow::showPrivileges()
 {
-    BandPlanWindow plan(m_platform.prompter, this);
-    plan.load(m_session.folders.working + QStringLiteral("/BandPlan.txt"));
-    plan.exec();
+    auto* plan = new BandPlanWindow(m_platform.prompter, this);
+    plan->setAttribute(Qt::WA_DeleteOnClose);
+    connect(plan, &QDialog::finished, this, [this] { m_entry->focusCallBox(); });
+    plan->load(m_session.folders.working + QStringLiteral("/BandPlan.txt"));
+    plan->open();
 }
 
 } // namespace velk

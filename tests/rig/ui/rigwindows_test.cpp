@@ -208,6 +208,37 @@ TEST_F(RigWindowTest, TuningWindowBandButtonsStepsAndScan)
     EXPECT_FALSE(tuning.findChild<QCheckBox*>("scanCheck")->isChecked());
 }
 
+TEST_F(RigWindowTest, CtrlKeysOpenTheRigWindowsAndTypeNothing)
+{
+    storeKenwood();
+    start();
+    keys(QStringLiteral("k1"));
+    keyAtFocus(Qt::Key_G, Qt::ControlModifier);
+    auto* tuning = form->findChild<RigTuningWindow*>("rigTuningWindow");
+    ASSERT_NE(tuning, nullptr);
+    EXPECT_TRUE(tuning->isVisible());
+    // The window is modal to the main window but the poll goes on.
+    EXPECT_TRUE(station.rig().isPolling());
+    QTest::mouseClick(tuning->findChild<QPushButton*>("tuneDoneButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(form->findChild<RigTuningWindow*>("rigTuningWindow") == nullptr, 2000);
+    QApplication::setActiveWindow(form.get());
+    focusOn("callBox");
+    keyAtFocus(Qt::Key_F, Qt::ControlModifier);
+    auto* plan = form->findChild<BandPlanWindow*>("bandPlanWindow");
+    ASSERT_NE(plan, nullptr);
+    EXPECT_EQ(plan->windowTitle(), QString(" Frequency Privileges"));
+    EXPECT_EQ(plan->chart().size(), 2);
+    plan->close();
+    QTRY_VERIFY_WITH_TIMEOUT(form->findChild<BandPlanWindow*>("bandPlanWindow") == nullptr, 2000);
+    QApplication::setActiveWindow(form.get());
+    focusOn("callBox");
+    keyAtFocus(Qt::Key_R, Qt::ControlModifier);
+    auto* setup = form->findChild<RigSetupWindow*>("rigSetupWindow");
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(box("callBox")->text(), QStringLiteral("K1"));
+}
+
 TEST_F(RigWindowTest, PrivilegesWindowDrawsTheClassAndSaysWhenTheFileIsMissing)
 {
     storeKenwood();
