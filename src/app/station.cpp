@@ -3,7 +3,7 @@
 namespace velk {
 
 Station::Station(Platform& platform, QObject* parent)
-    : QObject(parent), m_platform(platform),
+    : QObject(parent), m_platform(platform), m_rig(platform),
       m_winKey(
           [&platform] { return platform.devices.createSerialDevice(); }, platform.devices.keyPorts(),
           [&platform](int port) { return serialDevicePath(port, platform.environment, platform.settings); }),

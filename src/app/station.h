@@ -6,6 +6,7 @@
 #include "cw/keyer.h"
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
+#include "rig/riglink.h"
 #include "spots/spotfeed.h"
 #include "voice/voicekeyer.h"
 #include "windows/rttylink.h"
@@ -23,6 +24,7 @@ public:
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
+    RigLink& rig() { return m_rig; }
     Keyer& keyer() { return m_keyer; }
     // The WinKey keyer device; closed until opened or sent to.
     WinKeyLink& winKey() { return m_winKey; }
@@ -35,6 +37,7 @@ public:
 private:
     Platform& m_platform;
     LogSession m_session;
+    RigLink m_rig;
     // Declared before the keyer, which sends through it, so it outlives the keyer.
     WinKeyLink m_winKey;
     Keyer m_keyer;

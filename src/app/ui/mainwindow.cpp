@@ -41,6 +41,7 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
     wireMaps();
     wireRttyLink();
     wireVoice();
+    wireRig();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -148,6 +149,7 @@ bool MainWindow::startUp()
     applySpotSettings();
     m_clockTimer->start();
     tick();
+    startRig();
     activateWindow(); // back from the start-up dialogs
     m_entry->focusCallBox();
     return true;
@@ -229,6 +231,7 @@ void MainWindow::shutDown()
         m_help->close();
     }
     m_station.winKey().close();
+    m_station.rig().shutDown();
     m_logFiles->backUpChangedLog();
     // Time that runs while the program closes counts, as if "Time Off" had been clicked.
     OperatingClock& operating = m_session.operatingClock;

@@ -21,6 +21,7 @@ namespace velk {
 class BandMapPanel;
 class ContactListPanel;
 class DigitalSourceWindow;
+class RigSetupWindow;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
@@ -108,6 +109,7 @@ private:
     QStackedWidget* m_spotArea = nullptr;
     SpotListPanel* m_spotList = nullptr;
     SpotSetupWindow* m_spotWindow = nullptr;
+    RigSetupWindow* m_rigSetup = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
     QAction* m_postContestAction = nullptr;
@@ -170,6 +172,12 @@ private:
     bool handleVoiceKey(QKeyEvent* event);
     void showPhoneWaveDialog();
     void showVoiceNavigation();
+    // The radio link (mainwindowrig.cpp).
+    void wireRig();
+    void startRig();
+    void showRigSetup();
+    void showRigTuning();
+    void showPrivileges();
 };
 
 } // namespace velk

@@ -121,7 +121,8 @@ void MainWindow::buildOptionsMenu()
                               [this] { toggleTaskbar(); });
     m_taskbarAction->setCheckable(true);
     options->addSeparator();
-    addPendingItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"));
+    addItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"), this,
+            [this] { showRigSetup(); });
     options->addSeparator();
     QMenu* spotting = addMenu(options, QStringLiteral("dxSpottingMenu"), tr("&DX Spotting"));
     addPendingItem(spotting, QStringLiteral("dxConfigureAction"), tr("&Configure"));
@@ -154,7 +155,7 @@ void MainWindow::buildBandMenu()
         m_bandActions[static_cast<size_t>(i)] = action;
     }
     band->addSeparator();
-    addPendingItem(band, QStringLiteral("privilegesAction"), tr("&Privileges"));
+    addItem(band, QStringLiteral("privilegesAction"), tr("&Privileges"), this, [this] { showPrivileges(); });
     connect(&m_session, &LogSession::bandChanged, this, [this](const QString& current) {
         for (QAction* action : m_bandActions) {
             action->setChecked(action->text() == current);

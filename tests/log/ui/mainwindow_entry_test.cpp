@@ -520,8 +520,8 @@ TEST_F(MainWindowTest, CtrlShortcutsTypeNothingIntoTheBoxes)
 {
     start();
     keys(QStringLiteral("k1"));
-    for (const Qt::Key key :
-         {Qt::Key_R, Qt::Key_B, Qt::Key_S, Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_P, Qt::Key_W}) {
+    // Ctrl+R, Ctrl+F and Ctrl+G open the rig windows (the rig suite checks them).
+    for (const Qt::Key key : {Qt::Key_B, Qt::Key_S, Qt::Key_D, Qt::Key_P, Qt::Key_W}) {
         keyAtFocus(key, Qt::ControlModifier);
     }
     EXPECT_EQ(box("callBox")->text(), QStringLiteral("K1"));

@@ -97,7 +97,10 @@ void QtSerialDevice::close()
 void QtSerialDevice::clearInput()
 {
     m_port.clear(QSerialPort::Input);
-    m_port.readAll();
+    // Clearing a device that has gone away closes the port (onError).
+    if (m_port.isOpen()) {
+        m_port.readAll();
+    }
 }
 
 bool QtSerialDevice::setRts(bool on)

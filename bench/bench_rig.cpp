@@ -1,0 +1,225 @@
+// The radio link's timing against the radio simulator on a pseudo-terminal, through the real
+// serial port and the real main window: the time from a turn of the simulated dial to the band
+// shown, per polling rate, and the longest stall of the GUI thread while polling at 100 ms.
+// Usage: velk_rig_bench [--samples N] [--with-10s]
+#include "app/station.h"
+#include "app/ui/mainwindow.h"
+#include "common/platform/fake/fakeplatform.h"
+#include "common/platform/qt/qtdevices.h"
+#include "log/ui/stationdialog.h"
+#include "rig/simulated_radio.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+using namespace velk;
+
+qint64 threadCpuNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<qint64>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// Measures the GUI thread's CPU time per delivered event, so the figure does not depend on what
+// else the machine runs: the longest single event is the longest the window could not react.
+class TimingApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (m_depth++ > 0) {
+            const bool handled = QApplication::notify(receiver, event);
+            --m_depth;
+            return handled;
+        }
+        const qint64 start = threadCpuNs();
+        const bool handled = QApplication::notify(receiver, event);
+        longestNs = std::max(longestNs, threadCpuNs() - start);
+        --m_depth;
+        return handled;
+    }
+    qint64 longestNs = 0;
+
+private:
+    int m_depth = 0;
+};
+
+struct Rig
+{
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeSettingsStore store;
+    FakeEnvironment environment;
+    QtDevices devices;
+    Platform platform{prompter, clock, store, environment, devices};
+    Station station{platform};
+    std::unique_ptr<MainWindow> window;
+    testing::SimulatedRadio radio;
+
+    bool start(char pollRate, bool withRadio = true)
+    {
+        if (!radio.start(QStringLiteral("Kenwood"), {QStringLiteral("--freq"), QStringLiteral("7.025")})) {
+            std::fprintf(stderr, "simulator: %s\n", qPrintable(radio.reason()));
+            return false;
+        }
+        environment.values[QStringLiteral("USERPROFILE")] = dir.path() + QStringLiteral("/profile");
+        environment.values[QStringLiteral("VELK_COM1")] = radio.radioPath();
+        QDir().mkpath(dir.path() + QStringLiteral("/profile/Documents"));
+        QDir().mkpath(dir.path() + QStringLiteral("/work"));
+        LogSession& session = station.session();
+        session.folders = resolveFolders(environment, dir.path() + QStringLiteral("/work"));
+        session.xml.open(session.folders.xmlStoreFile());
+        QFile::copy(QStringLiteral(VELK_SOURCE_DIR "/data/arrlpre2.txt"),
+                    session.folders.working + QStringLiteral("/arrlpre2.txt"));
+        QFile log(session.folders.logFile());
+        log.open(QIODevice::WriteOnly);
+        log.close();
+        session.prefs.ownFirstName = QStringLiteral("LEE");
+        session.prefs.radioType = withRadio ? QStringLiteral("Kenwood") : QStringLiteral("None");
+        savePreferences(session.folders.preferencesFile(), session.prefs);
+        RigSettings rig;
+        applyTypeDefaults(rig, radioType(QStringLiteral("Kenwood")));
+        rig.pollRate = pollRate;
+        saveRigSettings(session.folders.working + QStringLiteral("/RigCntrl.txt"), rig);
+        prompter.messageAnswers.push_back(MessageAnswer::Yes);
+        window = std::make_unique<MainWindow>(station);
+        window->setStationDialogRunner([](StationDialog& dialog) {
+            dialog.accept();
+            return dialog.result();
+        });
+        window->show();
+        return window->startUp() && station.rig().isPolling() == withRadio;
+    }
+
+    QString band() const { return window->findChild<QLabel*>(QStringLiteral("bandDisplay"))->text(); }
+};
+
+// Runs the event loop flat out until the band shows `expected`; milliseconds, or -1.
+double timeToBand(Rig& rig, const QString& command, const QString& expected, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    rig.radio.send(command);
+    while (rig.band() != expected) {
+        if (timer.elapsed() > timeoutMs) {
+            return -1.0;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void latency(char pollRate, int samples)
+{
+    Rig rig;
+    if (!rig.start(pollRate)) {
+        std::printf("rate %c: could not start\n", pollRate);
+        return;
+    }
+    const int period = pollPeriodMs(pollRate);
+    testing::SimulatedRadio::waitUntil([&] { return rig.band() == QStringLiteral("40"); }, 3 * period + 2000);
+    std::vector<double> times;
+    for (int i = 0; i < samples; ++i) {
+        const bool toTwenty = i % 2 == 0;
+        const double ms =
+            timeToBand(rig, toTwenty ? QStringLiteral("freq 14.0325") : QStringLiteral("freq 7.025"),
+                       toTwenty ? QStringLiteral("20") : QStringLiteral("40"), 3 * period + 2000);
+        if (ms >= 0) {
+            times.push_back(ms);
+        }
+        // Let the dial settle for a random part of the period, as an operator's hand would.
+        testing::SimulatedRadio::waitUntil([] { return false; }, (i * 37) % period);
+    }
+    std::sort(times.begin(), times.end());
+    if (times.empty()) {
+        std::printf("%6d ms poll: no band change seen\n", period);
+        return;
+    }
+    std::printf(
+        "%6d ms poll: dial -> band shown: median %.1f ms, max %.1f ms over %zu turns (goal <= %d ms)\n",
+        period, times[times.size() / 2], times.back(), times.size(), period + 5);
+}
+
+void stall(int seconds, bool bandChanges, bool withRadio = true)
+{
+    Rig rig;
+    if (!rig.start('F', withRadio)) {
+        std::printf("stall: could not start\n");
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    qint64 longest = 0;
+    int turns = 0;
+    QTimer turn;
+    // The dial moves every 700 ms: between bands (band changes and log reloads run too) or
+    // within one band (only the poll and the pending frequency).
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        ++turns;
+        if (bandChanges) {
+            rig.radio.send(turns % 2 ? QStringLiteral("freq 14.0325") : QStringLiteral("freq 7.025"));
+        } else {
+            rig.radio.send(turns % 2 ? QStringLiteral("freq 7.0301") : QStringLiteral("freq 7.025"));
+        }
+    });
+    turn.start(700);
+    QTimer idle;
+    QObject::connect(&idle, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    idle.start(0);
+    auto* timing = static_cast<TimingApplication*>(QCoreApplication::instance());
+    timing->longestNs = 0;
+    testing::SimulatedRadio::waitUntil([] { return false; }, seconds * 1000);
+    const double longestEventMs = timing->longestNs / 1e6;
+    std::printf("polling every 100 ms for %d s, %d dial turns %s: longest event %.2f ms of GUI-thread CPU "
+                "(goal <= 2 ms); longest wall-clock gap %.2f ms\n",
+                seconds, turns,
+                !withRadio    ? "(baseline: no radio polled)"
+                : bandChanges ? "across bands"
+                              : "within 40 m",
+                longestEventMs, longest / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TimingApplication app(argc, argv);
+    int samples = 20;
+    bool tenSeconds = false;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--samples" && i + 1 < argc) {
+            samples = std::max(1, QByteArray(argv[++i]).toInt());
+        } else if (QByteArray(argv[i]) == "--with-10s") {
+            tenSeconds = true;
+        }
+    }
+    for (const char rate : {'F', 'M', 'S'}) {
+        latency(rate, rate == 'S' ? std::max(2, samples / 4) : samples);
+    }
+    if (tenSeconds) {
+        latency('R', 3);
+    }
+    stall(10, false, false);
+    stall(10, false);
+    stall(10, true);
+    return 0;
+}

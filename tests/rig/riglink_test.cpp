@@ -1,0 +1,291 @@
+// The radio link over a scripted serial port: poll cycle, whole replies, tuning, lost devices.
+#include "common/platform/fake/fakeplatform.h"
+#include "rig/pegasus.h"
+#include "rig/riglink.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace velk {
+namespace {
+
+class RigLinkTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeSettingsStore store;
+    FakeEnvironment environment;
+    FakeDevices devices;
+    Platform platform{prompter, clock, store, environment, devices};
+    RigLink link{platform};
+    // What the radio answers to each write.
+    std::function<QByteArray(const QByteArray&)> radio;
+
+    void SetUp() override
+    {
+        environment.values["VELK_COM2"] = "/dev/pts/77";
+        link.setWorkingFolder(dir.path());
+        devices.prepareSerial = [this](FakeSerialDevice& device) {
+            device.responder = [this](const QByteArray& bytes) {
+                return radio ? radio(bytes) : QByteArray();
+            };
+        };
+    }
+
+    void use(const char* type)
+    {
+        RigSettings settings;
+        applyTypeDefaults(settings, radioType(type));
+        settings.commPort = 2;
+        settings.pollRate = 'F';
+        link.setSettings(settings);
+    }
+
+    FakeSerialDevice& port() { return *devices.serialDevices.back(); }
+
+    static QList<PlanRow> plan()
+    {
+        return {{"80", "E", "PH", 3.6f, 4.0f},
+                {"20", "E", "CW", 14.0f, 14.15f},
+                {"20", "E", "PH", 14.15f, 14.35f},
+                {"160", "E", "CW", 1.8f, 2.0f},
+                {"60", "E", "PH", 5.33f, 5.41f}};
+    }
+};
+
+TEST_F(RigLinkTest, KenwoodPollPublishesFrequencyAndMode)
+{
+    use("Kenwood");
+    radio = [](const QByteArray& bytes) {
+        return bytes == "FA;MD;" ? QByteArray("FA00014025000;MD3;") : QByteArray();
+    };
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    QSignalSpy mode(&link, &RigLink::modeChanged);
+    ASSERT_TRUE(link.start());
+    EXPECT_EQ(port().openedPath, QString("/dev/pts/77"));
+    EXPECT_EQ(port().openedSettings.baud, 4800);
+    EXPECT_EQ(port().openedSettings.stopBits, 2);
+    ASSERT_EQ(frequency.count(), 1);
+    EXPECT_FLOAT_EQ(frequency.at(0).at(0).toDouble(), 14.025);
+    ASSERT_EQ(mode.count(), 1);
+    EXPECT_EQ(mode.at(0).at(0).toString(), QString("CW"));
+    EXPECT_TRUE(link.isPolling());
+    // The cycle goes on at the polling rate.
+    EXPECT_TRUE(frequency.wait(5000));
+}
+
+TEST_F(RigLinkTest, PartialReplyWaitsForTheRestAndIsNeverDecodedInPieces)
+{
+    use("Kenwood 2");
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    QSignalSpy mode(&link, &RigLink::modeChanged);
+    ASSERT_TRUE(link.start());
+    const QByteArray reply = QByteArray("IF00014025000") + QByteArray(15, ' ') + "031" + "0000000;";
+    port().deliver(reply.left(20));
+    EXPECT_EQ(frequency.count(), 0);
+    EXPECT_EQ(mode.count(), 0);
+    port().deliver(reply.mid(20));
+    ASSERT_EQ(frequency.count(), 1);
+    EXPECT_EQ(mode.at(0).at(0).toString(), QString("CW"));
+    EXPECT_EQ(link.activeVfo(), 1);
+}
+
+TEST_F(RigLinkTest, LeftoversOfACutReplyAreClearedBeforeTheNextQuery)
+{
+    use("Yaesu 990");
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    ASSERT_TRUE(link.start());
+    // Half a status block, then silence: the next query clears it and asks again.
+    port().deliver(QByteArray(10, '\x05'));
+    port().written.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(!port().written.isEmpty(), 5000);
+    EXPECT_EQ(port().written, QByteArray::fromHex("0000000210"));
+    QByteArray block(32, '\0');
+    block[1] = 0x15;
+    block[2] = 0x66;
+    block[3] = static_cast<char>(0x84);
+    port().deliver(block);
+    ASSERT_EQ(frequency.count(), 1);
+    EXPECT_FLOAT_EQ(frequency.at(0).at(0).toDouble(), 14.025);
+}
+
+TEST_F(RigLinkTest, YaesuGetsCatOnAfterOpeningAndCatOffAtShutDown)
+{
+    use("Yaesu");
+    ASSERT_TRUE(link.start());
+    EXPECT_TRUE(port().written.startsWith(QByteArray::fromHex("0000000000")));
+    port().written.clear();
+    link.shutDown();
+    EXPECT_EQ(port().written, QByteArray::fromHex("0000000080"));
+    EXPECT_FALSE(port().isOpen());
+}
+
+TEST_F(RigLinkTest, PortWithoutModemLinesStillOpensAndPolls)
+{
+    use("Kenwood");
+    RigSettings settings = link.settings();
+    settings.connectionPower = 'D';
+    link.setSettings(settings);
+    devices.prepareSerial = [](FakeSerialDevice& device) { device.hasModemLines = false; };
+    ASSERT_TRUE(link.start());
+    EXPECT_TRUE(link.isPolling());
+    EXPECT_EQ(port().written, QByteArray("FA;MD;"));
+    ASSERT_FALSE(port().lineChanges.empty());
+    EXPECT_EQ(port().lineChanges.back(), std::make_pair('D', true));
+}
+
+TEST_F(RigLinkTest, FailedOpenIsReportedAndNothingPolls)
+{
+    use("Icom");
+    devices.prepareSerial = [](FakeSerialDevice& device) { device.openError = "No such file or directory"; };
+    QSignalSpy failed(&link, &RigLink::openFailed);
+    EXPECT_FALSE(link.start());
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toString(), QString("No such file or directory"));
+    EXPECT_FALSE(link.isPolling());
+}
+
+TEST_F(RigLinkTest, NoneOpensNothing)
+{
+    use("None");
+    EXPECT_FALSE(link.start());
+    EXPECT_TRUE(devices.serialDevices.empty());
+    link.changeFrequency(14.025);
+    EXPECT_FALSE(link.isChanging());
+}
+
+TEST_F(RigLinkTest, VanishedDeviceIsReportedOnceAndStartResumes)
+{
+    use("Kenwood");
+    QSignalSpy lost(&link, &RigLink::deviceLost);
+    ASSERT_TRUE(link.start());
+    port().vanish("Resource error");
+    port().vanish("Resource error");
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_FALSE(link.isPolling());
+    port().written.clear();
+    ASSERT_TRUE(link.start());
+    EXPECT_EQ(port().written, QByteArray("FA;MD;"));
+    port().vanish("Resource error");
+    EXPECT_EQ(lost.count(), 2);
+}
+
+TEST_F(RigLinkTest, ChangeFrequencySendsThePlanModeThenTheFrequencyAndResumes)
+{
+    use("Kenwood");
+    link.setExtraRows(plan());
+    ASSERT_TRUE(link.start());
+    port().written.clear();
+    link.changeFrequency(14.025);
+    EXPECT_TRUE(link.isChanging());
+    // A second request while the first runs returns at once.
+    link.changeFrequency(3.79);
+    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    EXPECT_TRUE(port().written.startsWith("MD3;FA00014025000;"));
+    port().written.clear();
+    link.changeFrequency(3.79);
+    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    EXPECT_TRUE(port().written.startsWith("MD1;FA00003790000;"));
+    // The poll comes back after the change.
+    port().written.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(port().written.contains("FA;MD;"), 5000);
+}
+
+TEST_F(RigLinkTest, SixtyMetrePhoneIsUpperSidebandAndTopBandSetsNoMode)
+{
+    use("Kenwood");
+    link.setExtraRows(plan());
+    ASSERT_TRUE(link.start());
+    port().written.clear();
+    link.changeFrequency(5.3585);
+    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    EXPECT_TRUE(port().written.startsWith("MD2;FA00005358500;"));
+    port().written.clear();
+    link.changeFrequency(1.84);
+    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    EXPECT_TRUE(port().written.startsWith("FA00001840000;"));
+}
+
+TEST_F(RigLinkTest, ChangeFailsOnAClosedPortAndStaysStopped)
+{
+    use("Kenwood");
+    ASSERT_TRUE(link.start());
+    QSignalSpy failed(&link, &RigLink::changeFailed);
+    link.changeFrequency(14.025);
+    port().close();
+    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 5000);
+    EXPECT_EQ(failed.at(0).at(0).toString(), QString("Error Changing Frequency"));
+    EXPECT_FALSE(link.isPolling());
+}
+
+TEST_F(RigLinkTest, UseFrequencyOffAndModeSourceRules)
+{
+    use("Kenwood");
+    RigSettings settings = link.settings();
+    settings.useFrequency = false;
+    settings.modeSource = ModeSource::Frequency;
+    link.setSettings(settings);
+    radio = [](const QByteArray&) { return QByteArray("FA00014200000;MD3;"); };
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    QSignalSpy mode(&link, &RigLink::modeChanged);
+    ASSERT_TRUE(link.start());
+    EXPECT_EQ(frequency.count(), 0);
+    ASSERT_EQ(mode.count(), 1);
+    EXPECT_EQ(mode.at(0).at(0).toString(), QString("PH")); // the sub-band wins over the radio's CW
+    link.stop();
+    settings.modeSource = ModeSource::DontUse;
+    link.setSettings(settings);
+    ASSERT_TRUE(link.start());
+    EXPECT_EQ(mode.count(), 1);
+}
+
+TEST_F(RigLinkTest, PegasusReadsAndWritesTheExchangeFiles)
+{
+    use("Ten Tec Pegasus");
+    store.values["PegasusFolder"] = dir.path();
+    QFile out(dir.path() + "/PEGASUS.OUT");
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("14.025\r\n\"USB\"\r\n");
+    out.close();
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    QSignalSpy mode(&link, &RigLink::modeChanged);
+    ASSERT_TRUE(link.start());
+    EXPECT_TRUE(devices.serialDevices.empty());
+    ASSERT_EQ(frequency.count(), 1);
+    EXPECT_EQ(mode.at(0).at(0).toString(), QString("PH"));
+    link.changeFrequency(7.0255);
+    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    QFile in(dir.path() + "/PEGASUS.IN");
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), QByteArray("7.0255\r\nPH\r\n"));
+}
+
+TEST_F(RigLinkTest, CivLinkIgnoresItsOwnEchoAndAlternatesQueries)
+{
+    use("Icom");
+    radio = [](const QByteArray& bytes) {
+        QByteArray echo = bytes;
+        if (bytes == QByteArray::fromHex("FEFE64E003FD")) {
+            return echo + QByteArray::fromHex("FEFEE064030050021400FD");
+        }
+        if (bytes == QByteArray::fromHex("FEFE64E004FD")) {
+            return echo + QByteArray::fromHex("FEFEE064040301FD");
+        }
+        return echo;
+    };
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    QSignalSpy mode(&link, &RigLink::modeChanged);
+    ASSERT_TRUE(link.start());
+    ASSERT_EQ(frequency.count(), 1);
+    EXPECT_FLOAT_EQ(frequency.at(0).at(0).toDouble(), 14.025);
+    QTRY_COMPARE_WITH_TIMEOUT(mode.count(), 1, 5000);
+    EXPECT_EQ(mode.at(0).at(0).toString(), QString("CW"));
+}
+
+} // namespace
+} // namespace velk

@@ -1,0 +1,203 @@
+// The real radio link and the real main window against the radio simulator on a pseudo-terminal:
+// every family polls, follows the dial and is tuned; the band and contacts follow; a lost device.
+#include "common/platform/fake/fakeplatform.h"
+#include "common/platform/qt/qtdevices.h"
+#include "log/ui/mainwindow_fixture.h"
+#include "rig/riglink.h"
+#include "rig/simulated_radio.h"
+
+#include <QSignalSpy>
+
+namespace velk::testing {
+namespace {
+
+class SimulatorFamilyTest : public ::testing::TestWithParam<const char*>
+{
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeSettingsStore store;
+    FakeEnvironment environment;
+    QtDevices devices;
+    Platform platform{prompter, clock, store, environment, devices};
+    RigLink link{platform};
+};
+
+TEST_P(SimulatorFamilyTest, PollsFollowsTheDialAndTunesTheRadio)
+{
+    SimulatedRadio radio;
+    if (!radio.start(QString::fromLatin1(GetParam()), {QStringLiteral("--freq"), QStringLiteral("7.025")})) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    environment.values["VELK_COM1"] = radio.radioPath();
+    link.setWorkingFolder(dir.path());
+    RigSettings settings;
+    applyTypeDefaults(settings, radioType(GetParam()));
+    settings.pollRate = 'F';
+    link.setSettings(settings);
+    double last = 0.0;
+    QObject::connect(&link, &RigLink::frequencyChanged, [&last](double mhz) { last = mhz; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return std::abs(last - 7.025) < 1e-6; })) << last;
+    ASSERT_TRUE(radio.command("freq 21.0255"));
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return std::abs(last - 21.0255) < 1e-6; })) << last;
+    link.changeFrequency(14.025);
+    EXPECT_TRUE(radio.waitForLine("set freq 14025000"));
+    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return std::abs(last - 14.025) < 1e-6; })) << last;
+    link.stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFamily, SimulatorFamilyTest,
+                         ::testing::Values("Elecraft", "Icom", "Icom 735", "Kenwood", "Kenwood 2",
+                                           "Ten Tec Omni VI", "Ten Tec Orion", "Ten Tec Fnt Pnl", "Yaesu",
+                                           "Yaesu 757 GX II", "Yaesu 890", "Yaesu 920", "Yaesu 990",
+                                           "Yaesu 1000 D", "Yaesu 1000", "Yaesu FTdx9000"),
+                         [](const auto& info) {
+                             QString name = QString::fromLatin1(info.param);
+                             name.remove(QLatin1Char(' '));
+                             return name.toStdString();
+                         });
+
+TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
+{
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeSettingsStore store;
+    FakeEnvironment environment;
+    QtDevices devices;
+    Platform platform{prompter, clock, store, environment, devices};
+    RigLink link{platform};
+    SimulatedRadio radio;
+    if (!radio.start("Kenwood 2",
+                     {"--freq", "3.79", "--mode", "LSB", "--pieces", "4", "--piece-gap-ms", "30"})) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    environment.values["VELK_COM1"] = radio.radioPath();
+    link.setWorkingFolder(dir.path());
+    RigSettings settings;
+    applyTypeDefaults(settings, radioType("Kenwood 2"));
+    settings.pollRate = 'F';
+    link.setSettings(settings);
+    QStringList modes;
+    QList<double> frequencies;
+    QObject::connect(&link, &RigLink::modeChanged, [&modes](const QString& mode) { modes << mode; });
+    QObject::connect(&link, &RigLink::frequencyChanged, [&frequencies](double mhz) { frequencies << mhz; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return frequencies.size() >= 3; }));
+    for (double mhz : frequencies) {
+        EXPECT_NEAR(mhz, 3.79, 1e-6);
+    }
+    EXPECT_FALSE(modes.contains("CW"));
+    // A radio that stops answering changes nothing and the poll goes on.
+    ASSERT_TRUE(radio.command("silent on"));
+    const qsizetype before = frequencies.size();
+    QTest::qWait(300);
+    ASSERT_TRUE(radio.command("silent off"));
+    EXPECT_LE(frequencies.size(), before + 1);
+    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return frequencies.size() > before + 1; }));
+    link.stop();
+}
+
+// The real main window with real serial ports.
+class SimulatorWindowTest : public MainWindowTest
+{
+protected:
+    QtDevices realDevices;
+    Platform realPlatform{prompter, clock, settings, environment, realDevices};
+    Station realStation{realPlatform};
+    SimulatedRadio radio;
+    std::unique_ptr<MainWindow> window;
+
+    bool startWithRadio(const char* type)
+    {
+        if (!radio.start(QString::fromLatin1(type), {QStringLiteral("--freq"), QStringLiteral("7.025")})) {
+            return false;
+        }
+        LogSession& real = realStation.session();
+        real.folders = session.folders;
+        real.xml.open(real.folders.xmlStoreFile());
+        real.prefs = session.prefs;
+        real.prefs.radioType = QString::fromLatin1(type);
+        EXPECT_TRUE(savePreferences(real.folders.preferencesFile(), real.prefs).ok);
+        environment.values["VELK_COM1"] = radio.radioPath();
+        RigSettings rig;
+        applyTypeDefaults(rig, radioType(type));
+        rig.pollRate = 'F';
+        EXPECT_TRUE(saveRigSettings(real.folders.working + "/RigCntrl.txt", rig));
+        prompter.messageAnswers.push_back(MessageAnswer::Yes);
+        window = std::make_unique<MainWindow>(realStation);
+        window->setStationDialogRunner([](StationDialog& dialog) {
+            dialog.accept();
+            return dialog.result();
+        });
+        window->show();
+        EXPECT_TRUE(window->startUp());
+        return true;
+    }
+
+    void TearDown() override
+    {
+        if (window) {
+            window->hide();
+            window.reset();
+        }
+        MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(SimulatorWindowTest, BandFollowsTheDialContactsTakeItsFrequencyAndBandChangesMoveIt)
+{
+    if (!startWithRadio("Kenwood")) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    LogSession& real = realStation.session();
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.prefs.currentBand == "40"; }));
+    ASSERT_TRUE(radio.command("freq 14.0325"));
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.prefs.currentBand == "20"; }));
+    EXPECT_EQ(window->findChild<QLabel*>("bandDisplay")->text(), QString("20"));
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "14.033"; }));
+    window->activateWindow();
+    auto* call = window->findChild<QLineEdit*>("callBox");
+    call->setFocus();
+    QTest::keyClicks(call, "W1AW");
+    auto* name = window->findChild<QLineEdit*>("nameBox");
+    name->setFocus();
+    QTest::keyClicks(name, "HIRAM");
+    auto* location = window->findChild<QLineEdit*>("locationBox");
+    location->setFocus();
+    QTest::keyClicks(location, "CT");
+    QTest::keyClick(location, Qt::Key_Return);
+    ASSERT_EQ(real.log.count(), 1);
+    EXPECT_EQ(real.log.records().back().frequency, QString("14.033"));
+    // The operator picks 15 m in the logger: the radio goes there.
+    window->selectBand("15");
+    EXPECT_TRUE(radio.waitForLine("set freq 21225000"));
+    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "21.225"; }));
+    EXPECT_EQ(real.prefs.currentBand, QString("15"));
+}
+
+TEST_F(SimulatorWindowTest, VanishedDeviceIsReportedOnceAndPollingStops)
+{
+    if (!startWithRadio("Icom")) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    LogSession& real = realStation.session();
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.prefs.currentBand == "40"; }));
+    int reports = 0;
+    QObject::connect(&realStation.rig(), &RigLink::deviceLost, [&reports] { ++reports; });
+    radio.vanish();
+    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return reports > 0; }));
+    QTest::qWait(300);
+    EXPECT_EQ(reports, 1);
+    EXPECT_FALSE(realStation.rig().isPolling());
+    EXPECT_TRUE(window->findChild<QLabel*>("statusLine")->text().startsWith("Radio connection lost"));
+    // Reopening the setup window tries the radio again; the device is gone, so it says so.
+    window->findChild<QAction*>("rigInterfaceAction")->trigger();
+    EXPECT_EQ(prompter.messages.back().title, QString("Invalid Comm Settings."));
+    EXPECT_EQ(reports, 1);
+}
+
+} // namespace
+} // namespace velk::testing

@@ -1,0 +1,263 @@
+// The radio link in the real main window and the rig windows, over a scripted serial port.
+#include "log/ui/mainwindow_fixture.h"
+#include "rig/ui/bandplanwindow.h"
+#include "rig/ui/frequencytestwindow.h"
+#include "rig/ui/rigsetupwindow.h"
+#include "rig/ui/rigtuningwindow.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+namespace velk::testing {
+namespace {
+
+class RigWindowTest : public MainWindowTest
+{
+protected:
+    // The radio's dial, as the scripted Kenwood answers it.
+    QByteArray dial = "FA00007025000;MD3;";
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        environment.values["VELK_COM1"] = "/dev/pts/91";
+        devices.prepareSerial = [this](FakeSerialDevice& device) {
+            device.responder = [this](const QByteArray& bytes) {
+                return bytes == "FA;MD;" ? dial : QByteArray();
+            };
+        };
+    }
+
+    void storeKenwood()
+    {
+        RigSettings settings;
+        applyTypeDefaults(settings, radioType("Kenwood"));
+        settings.pollRate = 'F';
+        ASSERT_TRUE(saveRigSettings(session.folders.working + "/RigCntrl.txt", settings));
+        writeFile(session.folders.working + "/BandPlan.txt",
+                  "\"2024-01-01\"\r\n\"20\",\"O\",\"CW\",14,14.35\r\n\"20\",\"E\",\"CW\",14,14.15\r\n"
+                  "\"20\",\"E\",\"PH\",14.15,14.35\r\n\"20\",\"G\",\"PH\",14.225,14.35\r\n\"40\",\"O\","
+                  "\"CW\",7,7.3\r\n\"40\",\"E\",\"CW\",7,7.125\r\n"
+                  "\"40\",\"E\",\"PH\",7.125,7.3\r\n");
+        session.prefs.radioType = "Kenwood";
+        writePreferences();
+    }
+
+    QString band() const { return child<QLabel>("bandDisplay")->text(); }
+    FakeSerialDevice& port() { return *devices.serialDevices.back(); }
+};
+
+TEST_F(RigWindowTest, StoredRadioStartsPollingAndTheBandAndContactsFollowTheDial)
+{
+    storeKenwood();
+    start();
+    ASSERT_TRUE(started);
+    ASSERT_EQ(devices.serialDevices.size(), 1u);
+    EXPECT_EQ(port().openedPath, QString("/dev/pts/91"));
+    EXPECT_TRUE(station.rig().isPolling());
+    EXPECT_EQ(session.prefs.currentBand, QString("40"));
+    EXPECT_EQ(session.pendingFrequency, QString("7.025"));
+    // The operator turns the dial; the next poll brings the band along.
+    dial = "FA00014032500;MD3;";
+    QTRY_COMPARE_WITH_TIMEOUT(session.prefs.currentBand, QString("20"), 5000);
+    EXPECT_EQ(band(), QString("20"));
+    EXPECT_EQ(session.pendingFrequency, QString("14.033"));
+    enterContact("W1AW", "HIRAM", "CT");
+    ASSERT_GE(session.log.count(), 1);
+    EXPECT_EQ(session.log.records().back().frequency, QString("14.033"));
+}
+
+TEST_F(RigWindowTest, BandPickedInTheLoggerMovesTheRadio)
+{
+    storeKenwood();
+    start();
+    ASSERT_TRUE(station.rig().isPolling());
+    port().written.clear();
+    form->selectBand("20");
+    QTRY_VERIFY_WITH_TIMEOUT(port().written.contains("FA00014175000;"), 5000);
+    // The band plan's phone segment: upper sideband first, then the frequency.
+    EXPECT_TRUE(port().written.startsWith("MD2;FA00014175000;")) << port().written.toStdString();
+}
+
+TEST_F(RigWindowTest, NoRadioStoredOpensNoPort)
+{
+    start();
+    EXPECT_TRUE(devices.serialDevices.empty());
+    EXPECT_FALSE(station.rig().isPolling());
+}
+
+TEST_F(RigWindowTest, VanishedRadioIsReportedOnceInTheStatusLine)
+{
+    storeKenwood();
+    start();
+    const size_t messagesBefore = prompter.messages.size();
+    port().vanish("Resource error");
+    EXPECT_TRUE(status().contains("Radio connection lost (Resource error)")) << status().toStdString();
+    form->tick();
+    port().vanish("Resource error");
+    EXPECT_FALSE(station.rig().isPolling());
+    EXPECT_EQ(prompter.messages.size(), messagesBefore);
+    // Reopening the setup window reconnects.
+    form->findChild<QAction*>("rigInterfaceAction")->trigger();
+    EXPECT_TRUE(station.rig().isPolling());
+    EXPECT_EQ(devices.serialDevices.back()->openCount, 2);
+}
+
+TEST_F(RigWindowTest, SetupWindowPicksATypeTestsAndSaves)
+{
+    start();
+    focusOn("callBox");
+    keyAtFocus(Qt::Key_R, Qt::ControlModifier);
+    auto* setup = form->findChild<RigSetupWindow*>("rigSetupWindow");
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(setup->windowTitle(), QString(" Rig Interface Setup"));
+    auto* list = setup->findChild<QListWidget*>("rigTypeList");
+    ASSERT_EQ(list->count(), 19);
+    list->setCurrentRow(2); // Icom
+    EXPECT_EQ(setup->findChild<QLineEdit*>("frequencyQueryBox")->text(), QString("FE FE 64 E0 03 FD"));
+    EXPECT_TRUE(setup->findChild<QLabel*>("icomHint")->isVisible());
+    EXPECT_FALSE(setup->findChild<QCheckBox*>("sendAsHexCheck")->isEnabled());
+    setup->findChild<QRadioButton*>("pollRateOption0")->click();
+    QTest::mouseClick(setup->findChild<QPushButton*>("testButton"), Qt::LeftButton);
+    ASSERT_EQ(devices.serialDevices.size(), 1u);
+    EXPECT_EQ(port().openedSettings.baud, 1200);
+    EXPECT_EQ(port().written, QByteArray::fromHex("FEFE64E003FD"));
+    EXPECT_EQ(setup->findChild<QLabel*>("rigFrequencyDisplay")->text(), QString("No Response"));
+    port().deliver(QByteArray::fromHex("FEFEE064030050021400FD"));
+    EXPECT_EQ(setup->findChild<QLabel*>("rigFrequencyDisplay")->text(), QString("14.02500"));
+    QTest::mouseClick(setup->findChild<QPushButton*>("doneButton"), Qt::LeftButton);
+    EXPECT_FALSE(setup->isVisible());
+    EXPECT_EQ(session.prefs.radioType, QString("Icom"));
+    RigSettings stored;
+    ASSERT_TRUE(loadRigSettings(session.folders.working + "/RigCntrl.txt", stored));
+    EXPECT_EQ(stored.rigType, QString("Icom"));
+    EXPECT_EQ(stored.pollRate, 'F');
+    Preferences prefs;
+    loadPreferences(session.folders.preferencesFile(), prefs);
+    EXPECT_EQ(prefs.radioType, QString("Icom"));
+}
+
+TEST_F(RigWindowTest, ChangeFrequencyButtonNeedsPollingAndTheTestWindowSends)
+{
+    start();
+    const size_t messagesBefore = prompter.messages.size();
+    form->findChild<QAction*>("rigInterfaceAction")->trigger();
+    auto* setup = form->findChild<RigSetupWindow*>("rigSetupWindow");
+    ASSERT_NE(setup, nullptr);
+    QTest::mouseClick(setup->findChild<QPushButton*>("changeFrequencyButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter.messages.size(), messagesBefore + 1);
+    EXPECT_EQ(prompter.messages.back().title, QString("You must be polling your rig to test this function."));
+    setup->findChild<QListWidget*>("rigTypeList")->setCurrentRow(4); // Kenwood
+    setup->test();
+    ASSERT_TRUE(station.rig().isPolling());
+    bool opened = false;
+    setup->setTestWindowRunner([&](QDialog& dialog) {
+        opened = true;
+        EXPECT_EQ(dialog.windowTitle(), QString("Test Change Frequency Function"));
+        port().written.clear();
+        QTest::mouseClick(dialog.findChild<QPushButton*>("sendCommandButton"), Qt::LeftButton);
+        EXPECT_EQ(port().written, QByteArray("FA00028475000;"));
+        port().written.clear();
+        dialog.findChild<QCheckBox*>("commandHexCheck")->setChecked(true);
+        dialog.findChild<QLineEdit*>("rawCommandBox")->setText("FE FE 64 E0 03 FD");
+        QTest::mouseClick(dialog.findChild<QPushButton*>("sendCommandButton"), Qt::LeftButton);
+        EXPECT_EQ(port().written, QByteArray::fromHex("FEFE64E003FD"));
+    });
+    QTest::mouseClick(setup->findChild<QPushButton*>("changeFrequencyButton"), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    // The query boxes stop the poll when they take the focus.
+    setup->findChild<QLineEdit*>("modeQueryBox")->setFocus();
+    QApplication::processEvents();
+    setup->activateWindow();
+    setup->findChild<QLineEdit*>("modeQueryBox")->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(!station.rig().isPolling(), 2000);
+}
+
+TEST_F(RigWindowTest, TuningWindowBandButtonsStepsAndScan)
+{
+    storeKenwood();
+    start();
+    RigTuningWindow tuning(station.rig(), form.get());
+    tuning.show();
+    port().written.clear();
+    QTest::mouseClick(tuning.findChild<QPushButton*>("band60Button"), Qt::LeftButton);
+    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("5.3585"));
+    QTRY_VERIFY_WITH_TIMEOUT(port().written.contains("FA00005358500;"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!station.rig().isChanging(), 5000);
+    auto* up = tuning.findChild<QPushButton*>("stepUp10HzButton");
+    ASSERT_NE(up, nullptr);
+    tuning.findChild<QLineEdit*>("tuneFrequencyBox")->setText("14.025");
+    QTest::mouseClick(up, Qt::LeftButton);
+    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("14.02501"));
+    tuning.findChild<QLineEdit*>("tuneFrequencyBox")->setText("abc");
+    EXPECT_FALSE(up->isEnabled());
+    tuning.findChild<QLineEdit*>("tuneFrequencyBox")->setText("7.0975");
+    tuning.findChild<QLineEdit*>("scanFromBox")->setText("7.0");
+    tuning.findChild<QLineEdit*>("scanToBox")->setText("7.1");
+    tuning.findChild<QRadioButton*>("scanStep4")->click();
+    tuning.findChild<QCheckBox*>("scanCheck")->setChecked(true);
+    tuning.scanStep();
+    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("7.1"));
+    tuning.scanStep();
+    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("7"));
+    QTest::keyClick(&tuning, Qt::Key_X);
+    EXPECT_FALSE(tuning.findChild<QCheckBox*>("scanCheck")->isChecked());
+}
+
+TEST_F(RigWindowTest, CtrlKeysOpenTheRigWindowsAndTypeNothing)
+{
+    storeKenwood();
+    start();
+    keys(QStringLiteral("k1"));
+    keyAtFocus(Qt::Key_G, Qt::ControlModifier);
+    auto* tuning = form->findChild<RigTuningWindow*>("rigTuningWindow");
+    ASSERT_NE(tuning, nullptr);
+    EXPECT_TRUE(tuning->isVisible());
+    // The window is modal to the main window but the poll goes on.
+    EXPECT_TRUE(station.rig().isPolling());
+    QTest::mouseClick(tuning->findChild<QPushButton*>("tuneDoneButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(form->findChild<RigTuningWindow*>("rigTuningWindow") == nullptr, 2000);
+    QApplication::setActiveWindow(form.get());
+    focusOn("callBox");
+    keyAtFocus(Qt::Key_F, Qt::ControlModifier);
+    auto* plan = form->findChild<BandPlanWindow*>("bandPlanWindow");
+    ASSERT_NE(plan, nullptr);
+    EXPECT_EQ(plan->windowTitle(), QString(" Frequency Privileges"));
+    EXPECT_EQ(plan->chart().size(), 2);
+    plan->close();
+    QTRY_VERIFY_WITH_TIMEOUT(form->findChild<BandPlanWindow*>("bandPlanWindow") == nullptr, 2000);
+    QApplication::setActiveWindow(form.get());
+    focusOn("callBox");
+    keyAtFocus(Qt::Key_R, Qt::ControlModifier);
+    auto* setup = form->findChild<RigSetupWindow*>("rigSetupWindow");
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(box("callBox")->text(), QStringLiteral("K1"));
+}
+
+TEST_F(RigWindowTest, PrivilegesWindowDrawsTheClassAndSaysWhenTheFileIsMissing)
+{
+    storeKenwood();
+    BandPlanWindow plan(prompter);
+    plan.load(session.folders.working + "/BandPlan.txt");
+    EXPECT_EQ(plan.findChild<QLabel*>("privilegesHeading")->text(), QString("Extra Frequency Privileges"));
+    ASSERT_EQ(plan.chart().size(), 2);
+    EXPECT_EQ(plan.chart().at(0).segments.size(), 2);
+    EXPECT_DOUBLE_EQ(plan.chart().at(0).segments.at(0).left, 0.0);
+    QTest::mouseClick(plan.findChild<QPushButton*>("classGButton"), Qt::LeftButton);
+    EXPECT_EQ(plan.findChild<QLabel*>("privilegesHeading")->text(), QString("General Frequency Privileges"));
+    ASSERT_EQ(plan.chart().size(), 1);
+    EXPECT_EQ(plan.chart().at(0).band, QString("20"));
+    EXPECT_EQ(plan.findChildren<QLabel*>(QRegularExpression("^segment")).size(), 1);
+    BandPlanWindow missing(prompter);
+    missing.load(session.folders.working + "/nothing.txt");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages.back().text, QString("Band data not available."));
+}
+
+} // namespace
+} // namespace velk::testing
