@@ -2,6 +2,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "rig/pegasus.h"
 #include "rig/riglink.h"
+#include "support/waitfor.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -103,7 +104,7 @@ TEST_F(RigLinkTest, LeftoversOfACutReplyAreClearedBeforeTheNextQuery)
     // Half a status block, then silence: the next query clears it and asks again.
     port().deliver(QByteArray(10, '\x05'));
     port().written.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(!port().written.isEmpty(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !port().written.isEmpty(); }, 5000));
     EXPECT_EQ(port().written, QByteArray::fromHex("0000000210"));
     QByteArray block(32, '\0');
     block[1] = 0x15;
@@ -185,15 +186,15 @@ TEST_F(RigLinkTest, ChangeFrequencySendsThePlanModeThenTheFrequencyAndResumes)
     EXPECT_TRUE(link.isChanging());
     // A second request while the first runs returns at once.
     link.changeFrequency(3.79);
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));
     EXPECT_TRUE(port().written.startsWith("MD3;FA00014025000;"));
     port().written.clear();
     link.changeFrequency(3.79);
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));
     EXPECT_TRUE(port().written.startsWith("MD1;FA00003790000;"));
     // The poll comes back after the change.
     port().written.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(port().written.contains("FA;MD;"), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA;MD;"); }, 5000));
 }
 
 TEST_F(RigLinkTest, SixtyMetrePhoneIsUpperSidebandAndTopBandSetsNoMode)
@@ -203,11 +204,11 @@ TEST_F(RigLinkTest, SixtyMetrePhoneIsUpperSidebandAndTopBandSetsNoMode)
     ASSERT_TRUE(link.start());
     port().written.clear();
     link.changeFrequency(5.3585);
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));
     EXPECT_TRUE(port().written.startsWith("MD2;FA00005358500;"));
     port().written.clear();
     link.changeFrequency(1.84);
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));
     EXPECT_TRUE(port().written.startsWith("FA00001840000;"));
 }
 
@@ -218,7 +219,7 @@ TEST_F(RigLinkTest, ChangeFailsOnAClosedPortAndStaysStopped)
     QSignalSpy failed(&link, &RigLink::changeFailed);
     link.changeFrequency(14.025);
     port().close();
-    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return failed.count() == 1; }, 5000));
     EXPECT_EQ(failed.at(0).at(0).toString(), QString("Error Changing Frequency"));
     EXPECT_FALSE(link.isPolling());
 }
@@ -259,7 +260,7 @@ TEST_F(RigLinkTest, PegasusReadsAndWritesTheExchangeFiles)
     ASSERT_EQ(frequency.count(), 1);
     EXPECT_EQ(mode.at(0).at(0).toString(), QString("PH"));
     link.changeFrequency(7.0255);
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isChanging(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));
     QFile in(dir.path() + "/PEGASUS.IN");
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     EXPECT_EQ(in.readAll(), QByteArray("7.0255\r\nPH\r\n"));
@@ -283,7 +284,7 @@ TEST_F(RigLinkTest, CivLinkIgnoresItsOwnEchoAndAlternatesQueries)
     ASSERT_TRUE(link.start());
     ASSERT_EQ(frequency.count(), 1);
     EXPECT_FLOAT_EQ(frequency.at(0).at(0).toDouble(), 14.025);
-    QTRY_COMPARE_WITH_TIMEOUT(mode.count(), 1, 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return mode.count() == 1; }, 5000));
     EXPECT_EQ(mode.at(0).at(0).toString(), QString("CW"));
 }
 

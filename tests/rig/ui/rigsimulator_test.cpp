@@ -19,7 +19,7 @@ protected:
     FakeClock clock;
     FakeSettingsStore store;
     FakeEnvironment environment;
-    QtDevices devices;
+    QtDevices devices{environment, store};
     Platform platform{prompter, clock, store, environment, devices};
     RigLink link{platform};
 };
@@ -66,7 +66,7 @@ TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
     FakeClock clock;
     FakeSettingsStore store;
     FakeEnvironment environment;
-    QtDevices devices;
+    QtDevices devices{environment, store};
     Platform platform{prompter, clock, store, environment, devices};
     RigLink link{platform};
     SimulatedRadio radio;
@@ -104,7 +104,7 @@ TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
 class SimulatorWindowTest : public MainWindowTest
 {
 protected:
-    QtDevices realDevices;
+    QtDevices realDevices{environment, settings};
     Platform realPlatform{prompter, clock, settings, environment, realDevices};
     Station realStation{realPlatform};
     SimulatedRadio radio;

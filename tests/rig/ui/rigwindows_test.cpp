@@ -4,6 +4,7 @@
 #include "rig/ui/frequencytestwindow.h"
 #include "rig/ui/rigsetupwindow.h"
 #include "rig/ui/rigtuningwindow.h"
+#include "support/waitfor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -62,7 +63,7 @@ TEST_F(RigWindowTest, StoredRadioStartsPollingAndTheBandAndContactsFollowTheDial
     EXPECT_EQ(session.pendingFrequency, QString("7.025"));
     // The operator turns the dial; the next poll brings the band along.
     dial = "FA00014032500;MD3;";
-    QTRY_COMPARE_WITH_TIMEOUT(session.prefs.currentBand, QString("20"), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return session.prefs.currentBand == QString("20"); }, 5000));
     EXPECT_EQ(band(), QString("20"));
     EXPECT_EQ(session.pendingFrequency, QString("14.033"));
     enterContact("W1AW", "HIRAM", "CT");
@@ -77,7 +78,7 @@ TEST_F(RigWindowTest, BandPickedInTheLoggerMovesTheRadio)
     ASSERT_TRUE(station.rig().isPolling());
     port().written.clear();
     form->selectBand("20");
-    QTRY_VERIFY_WITH_TIMEOUT(port().written.contains("FA00014175000;"), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA00014175000;"); }, 5000));
     // The band plan's phone segment: upper sideband first, then the frequency.
     EXPECT_TRUE(port().written.startsWith("MD2;FA00014175000;")) << port().written.toStdString();
 }
@@ -174,7 +175,7 @@ TEST_F(RigWindowTest, ChangeFrequencyButtonNeedsPollingAndTheTestWindowSends)
     QApplication::processEvents();
     setup->activateWindow();
     setup->findChild<QLineEdit*>("modeQueryBox")->setFocus();
-    QTRY_VERIFY_WITH_TIMEOUT(!station.rig().isPolling(), 2000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !station.rig().isPolling(); }, 2000));
 }
 
 TEST_F(RigWindowTest, TuningWindowBandButtonsStepsAndScan)
@@ -186,8 +187,8 @@ TEST_F(RigWindowTest, TuningWindowBandButtonsStepsAndScan)
     port().written.clear();
     QTest::mouseClick(tuning.findChild<QPushButton*>("band60Button"), Qt::LeftButton);
     EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("5.3585"));
-    QTRY_VERIFY_WITH_TIMEOUT(port().written.contains("FA00005358500;"), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!station.rig().isChanging(), 5000);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA00005358500;"); }, 5000));
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !station.rig().isChanging(); }, 5000));
     auto* up = tuning.findChild<QPushButton*>("stepUp10HzButton");
     ASSERT_NE(up, nullptr);
     tuning.findChild<QLineEdit*>("tuneFrequencyBox")->setText("14.025");
@@ -220,7 +221,8 @@ TEST_F(RigWindowTest, CtrlKeysOpenTheRigWindowsAndTypeNothing)
     // The window is modal to the main window but the poll goes on.
     EXPECT_TRUE(station.rig().isPolling());
     QTest::mouseClick(tuning->findChild<QPushButton*>("tuneDoneButton"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form->findChild<RigTuningWindow*>("rigTuningWindow") == nullptr, 2000);
+    ASSERT_TRUE(velk::testing::waitFor(
+        [&] { return form->findChild<RigTuningWindow*>("rigTuningWindow") == nullptr; }, 2000));
     QApplication::setActiveWindow(form.get());
     focusOn("callBox");
     keyAtFocus(Qt::Key_F, Qt::ControlModifier);
@@ -229,7 +231,8 @@ TEST_F(RigWindowTest, CtrlKeysOpenTheRigWindowsAndTypeNothing)
     EXPECT_EQ(plan->windowTitle(), QString(" Frequency Privileges"));
     EXPECT_EQ(plan->chart().size(), 2);
     plan->close();
-    QTRY_VERIFY_WITH_TIMEOUT(form->findChild<BandPlanWindow*>("bandPlanWindow") == nullptr, 2000);
+    ASSERT_TRUE(velk::testing::waitFor(
+        [&] { return form->findChild<BandPlanWindow*>("bandPlanWindow") == nullptr; }, 2000));
     QApplication::setActiveWindow(form.get());
     focusOn("callBox");
     keyAtFocus(Qt::Key_R, Qt::ControlModifier);
@@ -260,4 +263,25 @@ TEST_F(RigWindowTest, PrivilegesWindowDrawsTheClassAndSaysWhenTheFileIsMissing)
 }
 
 } // namespace
+} // namespace velk::testing
+
+namespace velk::testing {
+
+TEST_F(RigWindowTest, AClickedSpotTunesTheRadioAndNoRadioMeansNoTuning)
+{
+    storeKenwood();
+    start();
+    ASSERT_TRUE(station.rig().isPolling());
+    port().written.clear();
+    emit form->spotTuneRequested(14.0255);
+    ASSERT_TRUE(waitFor([&] { return port().written.contains("FA00014025500;"); }));
+}
+
+TEST_F(RigWindowTest, ASpotIsNotTunedWithoutARadio)
+{
+    start();
+    emit form->spotTuneRequested(14.0255);
+    EXPECT_TRUE(devices.serialDevices.empty());
+}
+
 } // namespace velk::testing
