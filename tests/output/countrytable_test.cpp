@@ -22,9 +22,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // The data folder of the source tree, where the shipped tables live.
 QString shippedData(const QString& name)
 {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .absoluteDir()
-        .absoluteFilePath(QStringLiteral("../../data/") + name);
+    return QStringLiteral(VELK_SOURCE_DIR "/data/") + name;
 }
 
 TEST(RecordCountry, TwoLetterLocationsAreStatesOrProvinces)
