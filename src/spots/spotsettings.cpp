@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace velk {
@@ -41,7 +43,9 @@ namespace {
 std::optional<int> integerOf(const QString& text)
 {
     const auto number = parseSettingsNumber(text);
-    if (!number || *number != static_cast<int>(*number)) {
+    // A huge or fractional number is no port or rate; casting it would be undefined.
+    if (!number || !(*number >= std::numeric_limits<int>::min() && *number <= std::numeric_limits<int>::max()) ||
+        *number != std::trunc(*number)) {
         return std::nullopt;
     }
     return static_cast<int>(*number);
