@@ -44,7 +44,8 @@ std::optional<int> integerOf(const QString& text)
 {
     const auto number = parseSettingsNumber(text);
     // A huge or fractional number is no port or rate; casting it would be undefined.
-    if (!number || !(*number >= std::numeric_limits<int>::min() && *number <= std::numeric_limits<int>::max()) ||
+    if (!number ||
+        !(*number >= std::numeric_limits<int>::min() && *number <= std::numeric_limits<int>::max()) ||
         *number != std::trunc(*number)) {
         return std::nullopt;
     }
