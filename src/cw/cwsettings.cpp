@@ -1,9 +1,9 @@
 #include "cw/cwsettings.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cmath>
 #include <optional>
 
@@ -138,14 +138,9 @@ QByteArray cwSettingsBytes(const CwSettings& settings)
 
 bool saveCwSettings(const QString& path, const CwSettings& settings, QString& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = cwSettingsBytes(settings);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
+    const auto failure = replaceFileContents(path, cwSettingsBytes(settings));
+    if (failure) {
+        error = *failure;
         return false;
     }
     return true;

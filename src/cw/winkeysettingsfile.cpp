@@ -1,10 +1,10 @@
 #include "cw/winkeysettingsfile.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -108,21 +108,8 @@ bool loadWinKeySettings(const QString& path, WinKeySettings& settings)
 std::optional<QString> saveWinKeySettings(const QString& path, const WinKeySettings& settings)
 {
     const QByteArray bytes = encodeWinKeySettings(settings);
-    QSaveFile file(path);
-    const auto failure = [&path](const QString& cause) {
-        return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), cause);
-    };
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(file.errorString());
-    }
-    // commit() does not notice buffered data the disk refused; flush and check it first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return failure(cause);
-    }
-    if (!file.commit()) {
-        return failure(file.errorString());
+    if (const auto cause = replaceFileContents(path, bytes)) {
+        return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), *cause);
     }
     return std::nullopt;
 }

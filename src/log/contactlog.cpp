@@ -3,13 +3,13 @@
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 #include "log/folders.h"
 #include "log/locations.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -74,19 +74,9 @@ bool lacksFinalLineEnd(const QString& path)
 
 WriteResult writeAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return {false, describe(QStringLiteral("Cannot write"), path, file.errorString())};
-    }
-    // commit() does not notice buffered data the disk refused (a full disk) and would rename the
-    // short file over the old one, so the data is pushed out and checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return {false, describe(QStringLiteral("Cannot write"), path, cause)};
-    }
-    if (!file.commit()) {
-        return {false, describe(QStringLiteral("Cannot write"), path, file.errorString())};
+    // A short file never replaces the old log: the bytes reach the disk before the rename.
+    if (const auto cause = replaceFileContents(path, bytes)) {
+        return {false, describe(QStringLiteral("Cannot write"), path, *cause)};
     }
     return {true, {}};
 }

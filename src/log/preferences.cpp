@@ -1,10 +1,10 @@
 #include "log/preferences.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -197,22 +197,9 @@ QByteArray encodePreferences(const Preferences& prefs)
 WriteResult savePreferences(const QString& path, const Preferences& prefs)
 {
     const QByteArray bytes = encodePreferences(prefs);
-    QSaveFile file(path);
-    const auto failure = [&path](const QString& cause) {
+    if (const auto cause = replaceFileContents(path, bytes)) {
         return WriteResult{false,
-                           QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), cause)};
-    };
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(file.errorString());
-    }
-    // commit() does not notice buffered data the disk refused; flush and check it first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return failure(cause);
-    }
-    if (!file.commit()) {
-        return failure(file.errorString());
+                           QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), *cause)};
     }
     return {true, {}};
 }

@@ -1,8 +1,9 @@
 #include "log/xmlstore.h"
 
+#include "common/wholefile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace velk {
 
@@ -87,18 +88,8 @@ WriteResult XmlStore::save(const QString& path) const
         return failure(QStringLiteral("no file name"));
     }
     const QByteArray bytes = (m_text + lineEnd).toLatin1();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(file.errorString());
-    }
-    // commit() does not notice buffered data the disk refused; flush and check it first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return failure(cause);
-    }
-    if (!file.commit()) {
-        return failure(file.errorString());
+    if (const auto cause = replaceFileContents(path, bytes)) {
+        return failure(*cause);
     }
     return {true, {}};
 }

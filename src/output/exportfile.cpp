@@ -1,8 +1,7 @@
 #include "output/exportfile.h"
 
 #include "common/formats.h"
-
-#include <QSaveFile>
+#include "common/wholefile.h"
 
 namespace velk {
 
@@ -13,19 +12,8 @@ WriteResult writeExportFile(const QString& path, const QByteArray& bytes)
         result.error = QStringLiteral("No file name was given.");
         return result;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    // commit() does not notice buffered data the disk refused; flush and check it first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        result.error = file.errorString();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        result.error = file.errorString();
+    if (const auto cause = replaceFileContents(path, bytes)) {
+        result.error = *cause;
         return result;
     }
     result.ok = true;

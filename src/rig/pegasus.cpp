@@ -1,9 +1,9 @@
 #include "rig/pegasus.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace velk {
 
@@ -38,12 +38,11 @@ RigReading readPegasusReply(const QString& folder)
 
 bool writePegasusCommand(const QString& folder, double mhz, const QString& mode, QString* error)
 {
-    QSaveFile file(folder + QStringLiteral("/PEGASUS.IN"));
     const QByteArray bytes =
         formatSettingsNumber(static_cast<float>(mhz)).toLatin1() + "\r\n" + mode.toLatin1() + "\r\n";
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (const auto cause = replaceFileContents(folder + QStringLiteral("/PEGASUS.IN"), bytes)) {
         if (error) {
-            *error = file.errorString();
+            *error = *cause;
         }
         return false;
     }

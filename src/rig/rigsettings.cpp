@@ -1,9 +1,9 @@
 #include "rig/rigsettings.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace velk {
 
@@ -204,17 +204,9 @@ QByteArray encodeRigSettings(const RigSettings& s)
 
 bool saveRigSettings(const QString& path, const RigSettings& settings, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (const auto cause = replaceFileContents(path, encodeRigSettings(settings))) {
         if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    const QByteArray bytes = encodeRigSettings(settings);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) {
-            *error = file.errorString();
+            *error = *cause;
         }
         return false;
     }

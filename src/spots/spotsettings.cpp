@@ -1,10 +1,10 @@
 #include "spots/spotsettings.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 #include <functional>
@@ -150,21 +150,9 @@ SpotSettings loadSpotSettings(const QString& path)
 bool saveSpotSettings(const QString& path, const SpotSettings& settings, QString& error)
 {
     const QByteArray bytes = encodeSpotSettings(settings);
-    QSaveFile file(path);
-    const auto fail = [&](const QString& cause) {
-        error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), cause);
+    if (const auto cause = replaceFileContents(path, bytes)) {
+        error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), *cause);
         return false;
-    };
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(file.errorString());
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return fail(cause);
-    }
-    if (!file.commit()) {
-        return fail(file.errorString());
     }
     return true;
 }

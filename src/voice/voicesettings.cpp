@@ -1,10 +1,10 @@
 #include "voice/voicesettings.h"
 
 #include "common/quotedlist.h"
+#include "common/wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -124,17 +124,8 @@ WriteResult saveVoiceSettings(const QString& path, const VoiceSettings& settings
         }
     }
     const QByteArray bytes = encodeVoiceSettings(settings);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(file.errorString());
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return failure(cause);
-    }
-    if (!file.commit()) {
-        return failure(file.errorString());
+    if (const auto cause = replaceFileContents(path, bytes)) {
+        return failure(*cause);
     }
     return {true, {}};
 }
