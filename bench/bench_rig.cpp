@@ -63,7 +63,7 @@ struct Rig
     FakeClock clock;
     FakeSettingsStore store;
     FakeEnvironment environment;
-    QtDevices devices;
+    QtDevices devices{environment, store};
     Platform platform{prompter, clock, store, environment, devices};
     Station station{platform};
     std::unique_ptr<MainWindow> window;
