@@ -19,9 +19,13 @@ struct OwnedProcess
     QProcess process;
     ~OwnedProcess()
     {
+        // Asked first, so that Xvfb removes its lock and socket; killed if it will not go.
         if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
+            process.terminate();
+            if (!process.waitForFinished(3000)) {
+                process.kill();
+                process.waitForFinished(5000);
+            }
         }
     }
 };
@@ -34,7 +38,7 @@ int freeTcpPort()
 
 int freeDisplay()
 {
-    for (int display = 90; display < 100; ++display) {
+    for (int display = 90; display < 300; ++display) {
         if (!QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)) &&
             !QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display))) {
             return display;
