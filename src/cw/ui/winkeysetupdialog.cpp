@@ -195,6 +195,15 @@ QLineEdit* WinKeySetupDialog::addNumberRow(QGridLayout* grid, int row, const QSt
     return number.box;
 }
 
+WinKeySetupDialog::~WinKeySetupDialog()
+{
+    // Hiding the dialog as it goes moves the focus out of a box: its leave step must not run on a
+    // half-destroyed window.
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        box->disconnect(this);
+    }
+}
+
 void WinKeySetupDialog::showSettings()
 {
     m_filling = true;

@@ -23,6 +23,7 @@ public:
     // settingsPath is WK.txt in the data folder; ownCall gives the call the "Test" message ends with.
     WinKeySetupDialog(Platform& platform, WinKeyLink& link, QString settingsPath,
                       std::function<QString()> ownCall, QWidget* parent = nullptr);
+    ~WinKeySetupDialog() override;
 
     // Fills the boxes and options from the link's settings.
     void showSettings();

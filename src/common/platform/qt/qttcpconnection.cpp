@@ -52,6 +52,12 @@ QtTcpConnection::QtTcpConnection(QObject* parent) : TcpConnection(parent)
     });
 }
 
+QtTcpConnection::~QtTcpConnection()
+{
+    // The socket reports its own closing as it is destroyed, after the timer has gone.
+    m_socket.disconnect(this);
+}
+
 void QtTcpConnection::connectTo(const QString& host, quint16 port)
 {
     close();

@@ -16,6 +16,7 @@ class QtTcpConnection : public TcpConnection
     Q_OBJECT
 public:
     explicit QtTcpConnection(QObject* parent = nullptr);
+    ~QtTcpConnection() override;
     void connectTo(const QString& host, quint16 port) override;
     void close() override;
     bool isConnected() const override { return m_socket.state() == QAbstractSocket::ConnectedState; }
