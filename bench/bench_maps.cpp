@@ -5,7 +5,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "spots/bandmapgeometry.h"
 #include "spots/ui/bandmappanel.h"
-#include "spots/ui/spectrummapwindow.h"
+#include "spots/ui/hfmapwindow.h"
 #include "spots/ui/spotmapview.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Saves pictures of the main window with its band map and of the HF spectrum map, 1280 x 800,
 // with a full spot ring of the last hour (all three age colours), drawn offscreen:
-//   velk_maps_screenshots <folder>   ->  <folder>/bandmap.png, <folder>/spectrummap.png
+//   velk_maps_screenshots <folder>   ->  <folder>/bandmap.png, <folder>/hfmap.png
 #include "benchwindow.h"
 #include "spots/bandmapgeometry.h"
-#include "spots/ui/spectrummapwindow.h"
+#include "spots/ui/hfmapwindow.h"
 
 #include <QApplication>
 #include <QTemporaryFile>
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         SpectrumMapWindow* map = form.spectrumMap();
         map->resize(1280, 800);
         settle();
-        if (!map->grab().save(folder + QStringLiteral("/spectrummap.png"))) {
+        if (!map->grab().save(folder + QStringLiteral("/hfmap.png"))) {
             result = 1;
         }
         map->close();

@@ -5,7 +5,7 @@
 #include "log/ui/entrypanel.h"
 #include "log/ui/statusline.h"
 #include "spots/ui/bandmappanel.h"
-#include "spots/ui/spectrummapwindow.h"
+#include "spots/ui/hfmapwindow.h"
 
 #include <QAction>
 #include <QDialog>

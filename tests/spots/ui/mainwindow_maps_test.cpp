@@ -5,7 +5,7 @@
 #include "log/ui/statusline.h"
 #include "spots/spotsettings.h"
 #include "spots/ui/bandmappanel.h"
-#include "spots/ui/spectrummapwindow.h"
+#include "spots/ui/hfmapwindow.h"
 #include "spots/ui/spotmapview.h"
 
 #include <QMouseEvent>

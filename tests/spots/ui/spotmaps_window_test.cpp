@@ -3,7 +3,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
 #include "spots/ui/bandmappanel.h"
-#include "spots/ui/spectrummapwindow.h"
+#include "spots/ui/hfmapwindow.h"
 #include "spots/ui/spotmapview.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "spots/ui/spectrummapwindow.h"
+#include "spots/ui/hfmapwindow.h"
 
 #include "spots/ui/spotmapview.h"
 
