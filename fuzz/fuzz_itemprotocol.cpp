@@ -3,9 +3,9 @@
 // leaves the box filter as text a typed key could have made. The same bytes as an fldigi reply
 // decode to a bounded value or to nothing.
 #include "fuzz_common.h"
-#include "windows/itemprotocol.h"
-#include "windows/rttyvalues.h"
-#include "windows/xmlrpc.h"
+#include "rtty/itemprotocol.h"
+#include "rtty/rttyvalues.h"
+#include "rtty/xmlrpc.h"
 
 using namespace velk;
 

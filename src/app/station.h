@@ -7,9 +7,9 @@
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
 #include "rig/riglink.h"
+#include "rtty/rttylink.h"
 #include "spots/spotfeed.h"
 #include "voice/voicekeyer.h"
-#include "windows/rttylink.h"
 
 #include <QObject>
 #include <memory>

@@ -1,5 +1,6 @@
 #include "app/ui/mainwindow.h"
 
+#include "app/ui/helpwindow.h"
 #include "common/bands.h"
 #include "common/colours.h"
 #include "common/formats.h"
@@ -13,7 +14,6 @@
 #include "log/ui/scorepanel.h"
 #include "log/ui/stationbar.h"
 #include "log/ui/statusline.h"
-#include "windows/ui/helpwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,7 @@
 // The main window's menus and the commands behind them.
 #include "app/ui/mainwindow.h"
 
+#include "app/ui/helpwindow.h"
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/quotedlist.h"
@@ -8,11 +9,10 @@
 #include "log/ui/entrypanel.h"
 #include "log/ui/logfileactions.h"
 #include "log/ui/multipliercoloursdialog.h"
+#include "log/ui/rategraphwindow.h"
 #include "log/ui/stationbar.h"
 #include "log/ui/stationdialog.h"
 #include "output/ui/exports.h"
-#include "windows/ui/helpwindow.h"
-#include "windows/ui/rategraphwindow.h"
 
 #include <QAction>
 #include <QMenuBar>

@@ -6,9 +6,9 @@
 #include "log/ui/entrykeys.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/statusline.h"
-#include "windows/rttykeys.h"
-#include "windows/rttylink.h"
-#include "windows/ui/digitalsourcewindow.h"
+#include "rtty/rttykeys.h"
+#include "rtty/rttylink.h"
+#include "rtty/ui/digitalsourcewindow.h"
 
 #include <QApplication>
 #include <QBoxLayout>

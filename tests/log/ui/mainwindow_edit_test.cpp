@@ -2,8 +2,8 @@
 // completion, focus checks, dupe and location tests, "Delete Contact", the rewrite of log.txt, and
 // the "&Graph" menu item.
 #include "log/ui/editcontactdialog.h"
+#include "log/ui/rategraphwindow.h"
 #include "mainwindow_fixture.h"
-#include "windows/ui/rategraphwindow.h"
 
 #include <QTableView>
 

@@ -1,7 +1,7 @@
 // The main window around the entry: list of previous contacts, bands, menus, options, help.
 #include "mainwindow_fixture.h"
 
-#include "windows/ui/helpwindow.h"
+#include "app/ui/helpwindow.h"
 
 #include <QHeaderView>
 #include <QMenu>

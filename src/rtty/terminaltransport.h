@@ -2,8 +2,8 @@
 // TerminalTransport: the RTTY terminal program's named items over a local channel, in the line
 // protocol of itemprotocol.h. Opening advises every item and succeeds when the terminal answers
 // each with its value; reading is bounded per event turn and coalesced per item.
-#include "windows/itemprotocol.h"
-#include "windows/rttytransport.h"
+#include "rtty/itemprotocol.h"
+#include "rtty/rttytransport.h"
 
 #include <QList>
 #include <QTimer>

@@ -1,5 +1,5 @@
 // The help window: shows the help texts of the working folder.
-#include "windows/ui/helpwindow.h"
+#include "app/ui/helpwindow.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 // and reports each change as the terminal's item; the call being entered goes into fldigi's call
 // field, function keys run fldigi's macros, and keyboard RTTY text goes to its transmit text.
 // One request at a time, in a bounded queue.
-#include "windows/rttytransport.h"
+#include "rtty/rttytransport.h"
 
 #include <QStringList>
 #include <QTimer>

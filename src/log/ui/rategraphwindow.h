@@ -3,7 +3,7 @@
 // band bar underneath, on a white or black background. Reads the log through RateGraph and
 // changes nothing; the message for a short log goes through the prompter.
 #include "common/platform/platform.h"
-#include "windows/rategraph.h"
+#include "log/rategraph.h"
 
 #include <QDialog>
 #include <array>

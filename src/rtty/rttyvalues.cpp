@@ -1,4 +1,4 @@
-#include "windows/rttyvalues.h"
+#include "rtty/rttyvalues.h"
 
 namespace velk {
 

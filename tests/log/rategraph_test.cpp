@@ -2,7 +2,7 @@
 // and the axis labels, computed without a window.
 #include "common/colours.h"
 #include "common/qtprinters.h"
-#include "windows/rategraph.h"
+#include "log/rategraph.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

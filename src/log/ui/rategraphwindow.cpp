@@ -1,4 +1,4 @@
-#include "windows/ui/rategraphwindow.h"
+#include "log/ui/rategraphwindow.h"
 
 #include "common/bands.h"
 #include "common/colours.h"

@@ -1,7 +1,7 @@
-#include "windows/fldigitransport.h"
+#include "rtty/fldigitransport.h"
 
 #include "common/platform/httpposter.h"
-#include "windows/xmlrpc.h"
+#include "rtty/xmlrpc.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "windows/terminaltransport.h"
+#include "rtty/terminaltransport.h"
 
 #include "common/platform/localchannel.h"
 

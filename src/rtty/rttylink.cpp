@@ -1,10 +1,10 @@
-#include "windows/rttylink.h"
+#include "rtty/rttylink.h"
 
 #include "common/platform/devices.h"
 #include "common/platform/environment.h"
 #include "common/platform/settingsstore.h"
-#include "windows/fldigitransport.h"
-#include "windows/terminaltransport.h"
+#include "rtty/fldigitransport.h"
+#include "rtty/terminaltransport.h"
 
 namespace velk {
 

@@ -2,10 +2,10 @@
 // and a terminal that misbehaves.
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
-#include "windows/itemprotocol.h"
-#include "windows/rttykeys.h"
-#include "windows/rttylink.h"
-#include "windows/terminaltransport.h"
+#include "rtty/itemprotocol.h"
+#include "rtty/rttykeys.h"
+#include "rtty/rttylink.h"
+#include "rtty/terminaltransport.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "common/qtprinters.h"
-#include "windows/itemprotocol.h"
-#include "windows/rttyvalues.h"
+#include "rtty/itemprotocol.h"
+#include "rtty/rttyvalues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,3 @@
-#include "windows/rttytransport.h"
+#include "rtty/rttytransport.h"
 
 // Built here so the interface's signals have their meta-object in the core library.

@@ -2,9 +2,9 @@
 // XML-RPC codec byte for byte.
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
-#include "windows/fldigitransport.h"
-#include "windows/rttylink.h"
-#include "windows/xmlrpc.h"
+#include "rtty/fldigitransport.h"
+#include "rtty/rttylink.h"
+#include "rtty/xmlrpc.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "windows/ui/helpwindow.h"
+#include "app/ui/helpwindow.h"
 
 #include <QFile>
 #include <QHBoxLayout>

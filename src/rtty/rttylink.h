@@ -5,7 +5,7 @@
 // and every key, and turns the terminal's call, name and location into entry values.
 // Talks to the terminal through an RttyTransport and to the operator through the prompter.
 #include "common/platform/platform.h"
-#include "windows/rttyvalues.h"
+#include "rtty/rttyvalues.h"
 
 #include <QByteArray>
 #include <QList>

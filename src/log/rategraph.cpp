@@ -1,4 +1,4 @@
-#include "windows/rategraph.h"
+#include "log/rategraph.h"
 
 #include "common/bands.h"
 #include "common/colours.h"

@@ -3,7 +3,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
 #include "log/contactlog.h"
-#include "windows/ui/rategraphwindow.h"
+#include "log/ui/rategraphwindow.h"
 
 #include <QDateTime>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "windows/rttykeys.h"
+#include "rtty/rttykeys.h"
 
 #include <Qt>
 

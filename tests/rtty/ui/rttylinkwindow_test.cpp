@@ -3,9 +3,9 @@
 #include "common/platform/qt/qtchannels.h"
 #include "log/ui/mainwindow_fixture.h"
 #include "log/ui/statusline.h"
-#include "windows/rttylink.h"
-#include "windows/ui/digitalsourcewindow.h"
-#include "windows/ui/rttypeer.h"
+#include "rtty/rttylink.h"
+#include "rtty/ui/digitalsourcewindow.h"
+#include "rtty/ui/rttypeer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

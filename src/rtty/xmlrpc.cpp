@@ -1,4 +1,4 @@
-#include "windows/xmlrpc.h"
+#include "rtty/xmlrpc.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

@@ -2,8 +2,8 @@
 // folder and its own XML-RPC port, driven both ways through the real main window.
 #include "common/platform/qt/qtchannels.h"
 #include "log/ui/mainwindow_fixture.h"
-#include "windows/rttylink.h"
-#include "windows/xmlrpc.h"
+#include "rtty/rttylink.h"
+#include "rtty/xmlrpc.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "windows/itemprotocol.h"
+#include "rtty/itemprotocol.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "windows/ui/digitalsourcewindow.h"
+#include "rtty/ui/digitalsourcewindow.h"
 
-#include "windows/rttylink.h"
+#include "rtty/rttylink.h"
 
 #include <QComboBox>
 #include <QFormLayout>
