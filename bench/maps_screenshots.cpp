@@ -3,6 +3,7 @@
 //   velk_maps_screenshots <folder>   ->  <folder>/bandmap.png, <folder>/hfmap.png
 #include "benchwindow.h"
 #include "spots/bandmapgeometry.h"
+#include "app/ui/spotsplug.h"
 #include "spots/ui/hfmapwindow.h"
 
 #include <QApplication>
@@ -69,13 +70,13 @@ int main(int argc, char** argv)
         fillRing(rig.station().spotRing(), rig.clock().utcNow());
         form.resize(1280, 800);
         settle();
-        form.refreshSpotMaps();
+        form.spots().refreshMaps();
         settle();
         if (!form.grab().save(folder + QStringLiteral("/bandmap.png"))) {
             result = 1;
         }
-        form.showSpectrumMap();
-        SpectrumMapWindow* map = form.spectrumMap();
+        form.spots().showSpectrumMap();
+        SpectrumMapWindow* map = form.spots().spectrumMap();
         map->resize(1280, 800);
         settle();
         if (!map->grab().save(folder + QStringLiteral("/hfmap.png"))) {

@@ -35,5 +35,8 @@ int main(int argc, char** argv)
     if (!window.startUp() && window.hasEnded()) {
         return 1;
     }
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // However the run ended, no transmitter stays keyed and the radio and links are closed.
+    station.shutDown();
+    return code;
 }

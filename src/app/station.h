@@ -1,7 +1,8 @@
 #pragma once
-// Station: the running station. Holds the platform services and owns every subsystem's object:
-// the log session today; the radio link, the keyer, the voice keyer, the spot feed and the RTTY
-// link join it here, each publishing what the others follow as signals.
+// Station: the running station. Owns every subsystem's object (log session, radio link, keyer and
+// WinKey link, voice keyer, spot feed, RTTY link) and the rules between them: the band follows
+// the radio and the radio the band, a clicked spot tunes, the call being entered reaches the
+// keyer and the RTTY link, "!" asks for the contact, and the order of shut-down. No widgets.
 #include "common/platform/platform.h"
 #include "cw/keyer.h"
 #include "cw/winkeylink.h"
@@ -21,6 +22,7 @@ class Station : public QObject
     Q_OBJECT
 public:
     explicit Station(Platform& platform, QObject* parent = nullptr);
+    ~Station() override;
 
     Platform& platform() const { return m_platform; }
     LogSession& session() { return m_session; }
@@ -34,7 +36,35 @@ public:
     SpotRing& spotRing() { return m_spots.ring(); }
     RttyLink& rttyLink() { return m_rttyLink; }
 
+    // Makes `band` current as the Band menu does; bandSelected follows so that the log is read
+    // again for it. A text that is no band is ignored.
+    void selectBand(const QString& band);
+    // The radio read its dial: the band follows it and the next contact takes the frequency.
+    void followRadioFrequency(double mhz);
+    // A spot was clicked on the list or a map: the radio goes there, when there is one.
+    void tuneToSpot(double mhz);
+    // The station facts and the link option ("UserDumoOption") into the RTTY link.
+    void applyRttyLink();
+    // Start of the run: the radio's settings are read and polling starts when a radio is chosen.
+    void startRig();
+
+    // End of the run, in order: transmitters released (voice PTT, CW key line, WinKey), the
+    // radio told CAT ends and its port closed, the RTTY link and the spot source closed, the
+    // operating time stopped. Safe to call more than once.
+    void shutDown();
+    bool isShutDown() const { return m_shutDown; }
+
+signals:
+    // A band was made current in the run: the log is read again for it.
+    void bandSelected(const QString& band);
+    // The "!" of a CW message was reached with a call to log: the entry is logged.
+    void contactEntryRequested();
+
 private:
+    void wireRadioAndBand();
+    void wireCallBeingEntered();
+    void tuneToBand(const QString& band);
+
     Platform& m_platform;
     LogSession m_session;
     RigLink m_rig;
@@ -44,6 +74,7 @@ private:
     std::unique_ptr<VoiceKeyer> m_voice;
     SpotFeed m_spots;
     RttyLink m_rttyLink;
+    bool m_shutDown = false;
 };
 
 } // namespace velk

@@ -27,7 +27,7 @@ Keyer::Keyer(Platform& platform, QObject* parent) : QObject(parent), m_platform(
 {
     m_repeatTimer.setSingleShot(true);
     m_repeatTimer.setInterval(0);
-    connect(&m_repeatTimer, &QTimer::timeout, this, [this] { sendFunctionKey(112); });
+    connect(&m_repeatTimer, &QTimer::timeout, this, [this] { sendFunctionKey(1); });
     rebuildLineSender(m_monotonic);
 }
 
@@ -296,27 +296,17 @@ void Keyer::send(const QString& text)
     showUnsent();
 }
 
-void Keyer::sendFunctionKey(int keyCode)
+void Keyer::sendFunctionKey(int number)
 {
     escape();
-    if (m_settings.keyerType == KeyerType::None || keyCode < 112 || keyCode > 124) {
+    // F1-F11 have messages; F12 switches keyboard sending in the window.
+    if (m_settings.keyerType == KeyerType::None || number < 1 || number > 11) {
         return;
     }
-    int index = -1;
-    if (keyCode >= 112 && keyCode <= 120) {
-        index = keyCode - 112;
-    } else if (keyCode == 122) {
-        index = 10;
-    } else if (keyCode == 124) {
-        index = 9;
-    }
-    if (index < 0) {
-        return;
-    }
-    if (keyCode == 112 && m_repeatTimer.interval() > 0) {
+    if (number == 1 && m_repeatTimer.interval() > 0) {
         m_repeat = true;
     }
-    const QString& message = m_settings.messages[static_cast<size_t>(index)];
+    const QString& message = m_settings.messages[static_cast<size_t>(number - 1)];
     if (!message.isEmpty()) {
         send(expandMessage(message, m_callSource ? m_callSource() : QString()));
     }

@@ -60,8 +60,8 @@ public:
 
     // Reopens the key line (RTS, DTR or parallel); false with the operator told when it failed.
     bool setUpPort();
-    // The message of a function key (codes 112-124; F10 comes as 124), placeholders replaced.
-    void sendFunctionKey(int keyCode);
+    // The message of function key 1-11, placeholders replaced; 12 and others send nothing.
+    void sendFunctionKey(int number);
     // Appends text to what is being sent (keyboard sending, code practice, Test).
     void send(const QString& text);
     // Esc: what is unsent is dropped; the character being keyed ends normally.

@@ -1,5 +1,7 @@
 #include "log/logsession.h"
 
+#include "common/diagnostics.h"
+
 #include <QFileInfo>
 
 namespace velk {
@@ -7,6 +9,7 @@ namespace velk {
 LoadResult LogSession::reload()
 {
     const LoadResult loaded = log.load(folders.logFile());
+    qCDebug(velkLog) << "log read:" << (loaded.ok ? "ok" : "failed") << log.count() << "contacts";
     if (loaded.ok) {
         multipliers.rebuild(log);
         emit logReloaded();
@@ -17,6 +20,8 @@ LoadResult LogSession::reload()
 WriteResult LogSession::logContact(const ContactRecord& record)
 {
     const WriteResult written = log.append(record, folders.logFile());
+    qCDebug(velkLog) << "contact" << record.call << record.band << record.frequency
+                     << (written.ok ? "appended" : "NOT written") << written.error;
     if (written.ok) {
         const MultiplierChange change = multipliers.add(record);
         emit contactLogged(record, change);
@@ -27,7 +32,16 @@ WriteResult LogSession::logContact(const ContactRecord& record)
 void LogSession::setBand(const QString& band)
 {
     prefs.currentBand = band;
+    qCDebug(velkLog) << "band" << band;
     emit bandChanged(band);
+}
+
+void LogSession::setCallBeingEntered(const QString& call)
+{
+    if (call != m_callBeingEntered) {
+        m_callBeingEntered = call;
+        emit callBeingEnteredChanged(call);
+    }
 }
 
 void LogSession::loadPrefixTable()

@@ -11,6 +11,7 @@
 #include "log/xmlstore.h"
 
 #include <QObject>
+#include <functional>
 
 namespace velk {
 
@@ -27,6 +28,9 @@ public:
     OperatingClock operatingClock;
     // Frequency of the next contact as the radio last reported it, "#####.##0" or empty.
     QString pendingFrequency;
+    // Announces a duplicate and calls `goOn` once the check may go on (the spoken cue has ended).
+    // Unset, the check goes on at once.
+    std::function<void(std::function<void()> goOn)> dupeCue;
 
     // Reads log.txt again and rebuilds the multipliers; logReloaded follows a good read.
     LoadResult reload();
@@ -37,11 +41,18 @@ public:
     void setBand(const QString& band);
     // The prefix table from the first folder that holds a readable copy: shared, data, working.
     void loadPrefixTable();
+    // What the call box holds while a contact is entered; callBeingEnteredChanged follows a change.
+    const QString& callBeingEntered() const { return m_callBeingEntered; }
+    void setCallBeingEntered(const QString& call);
 
 signals:
     void bandChanged(const QString& band);
     void contactLogged(const ContactRecord& record, const MultiplierChange& change);
     void logReloaded();
+    void callBeingEnteredChanged(const QString& call);
+
+private:
+    QString m_callBeingEntered;
 };
 
 } // namespace velk

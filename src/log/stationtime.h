@@ -4,6 +4,7 @@
 #include "common/platform/clock.h"
 
 #include <QDateTime>
+#include <optional>
 
 namespace velk {
 
@@ -11,5 +12,14 @@ namespace velk {
 QDateTime naiveTime(const QDateTime& moment);
 QDateTime localNow(const Clock& clock);
 QDateTime stationUtcNow(const Clock& clock, float utcOffsetHours);
+
+// The UTC offset the computer's clocks suggest, when it differs from the configured one.
+struct UtcOffsetAdvice
+{
+    QDateTime local;
+    QDateTime utc;
+    double recommendedHours = 0; // rounded to the minute, then to two decimals
+};
+std::optional<UtcOffsetAdvice> utcOffsetAdvice(const Clock& clock, float configuredHours);
 
 } // namespace velk

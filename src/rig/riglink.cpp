@@ -235,6 +235,7 @@ void RigLink::handleReading(const RigReading& reading, const QByteArray& raw)
     emit replyDecoded(m_frequency, m_mode, raw);
     if (m_settings.useFrequency && m_frequency > 0.0f) {
         emit frequencyChanged(m_frequency);
+        emit frequencyRead(m_frequency);
     }
     if (m_settings.modeSource != ModeSource::DontUse && !m_mode.isEmpty()) {
         emit modeChanged(m_mode);

@@ -32,6 +32,11 @@ public:
     void setSettings(const RigSettings& settings) { m_settings = settings; }
     // The stored radio type; "None" when no radio is used.
     QString radioType() const { return m_settings.rigType; }
+    // A radio type is chosen.
+    bool hasRadio() const
+    {
+        return !m_settings.rigType.isEmpty() && m_settings.rigType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0;
+    }
     void setExtraRows(const QList<PlanRow>& rows) { m_extraRows = rows; }
     const QList<PlanRow>& extraRows() const { return m_extraRows; }
 
@@ -67,6 +72,8 @@ public:
 signals:
     // The radio's dial, when "Use Frequency" is on.
     void frequencyChanged(double mhz);
+    // Every reading of the dial, when "Use Frequency" is on.
+    void frequencyRead(double mhz);
     // The radio's mode, unless "Mode by" is "Don't Use".
     void modeChanged(const QString& mode);
     // Every decoded reply, for the setup window: frequency (0 until known), mode, raw bytes.

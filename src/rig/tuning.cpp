@@ -12,6 +12,11 @@ const QList<BandButton>& bandButtons()
     return buttons;
 }
 
+std::optional<double> bandEntryFrequency(const QString& band, const QString&)
+{
+    return bandButtonFrequency(band);
+}
+
 std::optional<double> bandButtonFrequency(const QString& band)
 {
     for (const BandButton& button : bandButtons()) {

@@ -22,6 +22,8 @@ struct TuneStep
 const QList<BandButton>& bandButtons();
 // The frequency a band button (or a band chosen in the logger) tunes; none for an unknown band.
 std::optional<double> bandButtonFrequency(const QString& band);
+// Where a band chosen in the logger tunes the radio, for the log's mode.
+std::optional<double> bandEntryFrequency(const QString& band, const QString& logMode);
 // "10 Hz", "1 MHz", "5 KHz", "1 KHz", "100 Hz" in the window's order.
 const QList<TuneStep>& tuneSteps();
 // "500 Hz", "100 Hz", "30 Hz", "10 Hz", "2.5 KHz".

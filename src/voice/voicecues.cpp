@@ -86,7 +86,8 @@ void VoiceCues::ended()
 void VoiceCues::boxEntered(EntryBox box)
 {
     const NavigationLevel current = level();
-    if (current == NavigationLevel::Off) {
+    // "Dupe" is heard to its end: the move into the next box that came with it says nothing.
+    if (current == NavigationLevel::Off || m_dupeAnnouncing) {
         return;
     }
     if (box == EntryBox::Call) {
@@ -105,7 +106,13 @@ void VoiceCues::dupe(std::function<void()> then)
         }
         return;
     }
-    play(QStringLiteral("Dupe"), std::move(then));
+    play(QStringLiteral("Dupe"), [this, then = std::move(then)] {
+        m_dupeAnnouncing = false;
+        if (then) {
+            then();
+        }
+    });
+    m_dupeAnnouncing = m_then != nullptr;
 }
 
 void VoiceCues::levelChosen(NavigationLevel chosen)

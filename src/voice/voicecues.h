@@ -53,6 +53,7 @@ private:
     std::function<void()> m_then;
     quint64 m_plays = 0;
     bool m_cutting = false; // a waiter runs because its cue was cut
+    bool m_dupeAnnouncing = false;
 };
 
 } // namespace velk

@@ -1,5 +1,6 @@
 #include "voice/voicekeyer.h"
 
+#include "common/diagnostics.h"
 #include "log/logsession.h"
 
 namespace velk {
@@ -74,6 +75,7 @@ void VoiceKeyer::playKey(int key)
         return;
     }
     m_playingKey = key;
+    qCDebug(velkVoice) << "F" << key << "plays" << file << m_player->durationMs() << "ms";
     emit playingChanged(true);
     m_watchdog->start(static_cast<int>(std::min<qint64>(m_player->durationMs(), 3600000)) + endMarginMs);
     m_player->play();
@@ -98,6 +100,7 @@ bool VoiceKeyer::keyPtt(int key)
         return false;
     }
     m_pttKeyed = true;
+    qCDebug(velkVoice) << "PTT keyed";
     return true;
 }
 
@@ -108,6 +111,7 @@ void VoiceKeyer::releasePtt()
     if (m_pttKeyed) {
         m_pttKeyed = false;
         m_platform.devices.keyPorts().close(PortUser::VoicePtt);
+        qCDebug(velkVoice) << "PTT released";
     }
 }
 

@@ -1,4 +1,5 @@
 #include "common/quotedlist.h"
+#include "support/files.h"
 #include "log/contactlog.h"
 #include "log/locations.h"
 #include "logbuilder.h"
@@ -16,6 +17,8 @@ using namespace velk;
 using velk::testing::encodeAll;
 using velk::testing::readBytes;
 
+using velk::testing::readAll;
+
 namespace {
 
 ContactRecord contact(const QString& call, const QString& frequency = QStringLiteral("14.025"))
@@ -29,15 +32,6 @@ ContactRecord contact(const QString& call, const QString& frequency = QStringLit
             QStringLiteral("NA"),
             QStringLiteral("LEE"),
             frequency};
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll();
 }
 
 void writeAll(const QString& path, const QByteArray& bytes)

@@ -442,7 +442,7 @@ TEST_F(MainWindowHostileLogTest, OddButReadableLogsLoadAndTheWindowKeepsWorking)
         // band change (reload) still work on such a log.
         type("callBox", QStringLiteral("K1"));
         focusOn("nameBox");
-        form->selectBand(QStringLiteral("40"));
+        station.selectBand(QStringLiteral("40"));
         EXPECT_FALSE(form->hasEnded());
         EXPECT_TRUE(readFile(session.folders.logFile()) == odd.bytes);
         form->entryPanel().clearEntry();

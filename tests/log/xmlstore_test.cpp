@@ -1,4 +1,5 @@
 #include "log/xmlstore.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,16 +7,9 @@
 
 using namespace velk;
 
-namespace {
+using velk::testing::readAll;
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll();
-}
+namespace {
 
 void writeAll(const QString& path, const QByteArray& bytes)
 {

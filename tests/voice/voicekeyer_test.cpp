@@ -1,4 +1,4 @@
-#include "common/platform/fake/fakeplatform.h"
+#include "support/platformfakes.h"
 #include "common/platform/fake/faketimers.h"
 #include "common/qtprinters.h"
 #include "log/logsession.h"
@@ -13,16 +13,10 @@ using namespace velk;
 
 namespace {
 
-class VoiceKeyerTest : public ::testing::Test
+class VoiceKeyerTest : public ::testing::Test, protected velk::testing::PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     LogSession session;
     FakeTimers timers;
     std::unique_ptr<VoiceKeyer> keyer;

@@ -1,8 +1,12 @@
 #include "app/ui/mainwindow.h"
 
+#include "app/ui/cwplug.h"
 #include "app/ui/helpwindow.h"
+#include "app/ui/rigplug.h"
+#include "app/ui/rttyplug.h"
+#include "app/ui/spotsplug.h"
+#include "app/ui/voiceplug.h"
 #include "common/bands.h"
-#include "common/colours.h"
 #include "common/formats.h"
 #include "common/programinfo.h"
 #include "common/quotedlist.h"
@@ -15,7 +19,6 @@
 #include "log/ui/stationbar.h"
 #include "log/ui/statusline.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -24,8 +27,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace velk {
 
 MainWindow::MainWindow(Station& station, QWidget* parent)
@@ -33,15 +34,9 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     arrangePanels();
+    plugSubsystems();
     buildMenus();
     connectPanels();
-    wireKeyer();
-    wireWinKey();
-    wireSpots();
-    wireMaps();
-    wireRttyLink();
-    wireVoice();
-    wireRig();
     // One application-wide filter: the window sees every key before its boxes do.
     qApp->installEventFilter(this);
     resize(1280, 800);
@@ -76,14 +71,39 @@ void MainWindow::arrangePanels()
     m_clockTimer->setInterval(1000);
 }
 
+void MainWindow::plugSubsystems()
+{
+    const Shell shell{m_station,
+                      *this,
+                      *m_entry,
+                      *m_statusLine,
+                      m_keys,
+                      [this] { savePreferences(); },
+                      [this] { m_entry->focusCallBox(); }};
+    m_cw = new CwPlug(shell);
+    m_rtty = new RttyPlug(shell);
+    m_voice = new VoicePlug(shell);
+    m_spots = new SpotsPlug(shell);
+    m_rig = new RigPlug(shell);
+    connect(m_spots, &SpotsPlug::tuneRequested, &m_station, &Station::tuneToSpot);
+    // The spot list or band map below the log.
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(m_spots->area(), 1);
+}
+
 void MainWindow::connectPanels()
 {
     connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::tick);
     connect(m_stationBar, &StationBar::bandClicked, this, [this] {
         if (const auto next = nextBand(m_session.prefs.currentBand)) {
-            selectBand(*next);
+            m_station.selectBand(*next);
         }
     });
+    // A band made current in the run: saved, and the log read again for it.
+    connect(&m_station, &Station::bandSelected, this, [this] {
+        savePreferences();
+        m_logFiles->reload();
+    });
+    connect(&m_station, &Station::contactEntryRequested, m_entry, &EntryPanel::logContact);
     connect(m_entry, &EntryPanel::callBoxEntered, m_contactList, &ContactListPanel::callBoxEntered);
     connect(m_entry, &EntryPanel::previousContactsFound, m_contactList, &ContactListPanel::showRecords);
     connect(m_entry, &EntryPanel::entryFinished, m_score, &ScorePanel::showTotals);
@@ -141,15 +161,15 @@ bool MainWindow::startUp()
         return false;
     }
     m_contactList->showEditButtons(false);
-    loadKeyerSettings();
-    loadVoiceSettings();
+    m_cw->start();
+    m_voice->start();
 
     m_session.operatingClock.show(prefs.accumulatedSeconds);
     m_stationBar->showOperatingTime();
-    applySpotSettings();
+    m_spots->start();
     m_clockTimer->start();
     tick();
-    startRig();
+    m_station.startRig();
     activateWindow(); // back from the start-up dialogs
     m_entry->focusCallBox();
     return true;
@@ -157,20 +177,17 @@ bool MainWindow::startUp()
 
 void MainWindow::checkUtcOffset()
 {
-    const QDateTime local = localNow(m_platform.clock);
-    const QDateTime utc = naiveTime(m_platform.clock.utcNow());
-    const double minutes = std::round(local.secsTo(utc) / 60.0);
-    const double recommended = std::round(minutes / 60.0 * 100.0) / 100.0;
     float& offset = m_session.prefs.utcOffsetHours;
-    if (std::abs(recommended - offset) < 0.005) {
+    const auto advice = utcOffsetAdvice(m_platform.clock, offset);
+    if (!advice) {
         return;
     }
-    const QString recommendedText = formatSettingsNumber(recommended);
+    const QString recommendedText = formatSettingsNumber(advice->recommendedHours);
     const QString prompt =
         QStringLiteral(
             "Would you like to adjust the UTC offset in this program for your local time setting?\n\n") +
-        QStringLiteral("Current System Time: ") + formatDateTime(utc, QStringLiteral("hh:nn")) +
-        QStringLiteral("\n\nCurrent Local Time: ") + formatDateTime(local, QStringLiteral("hh:nn")) +
+        QStringLiteral("Current System Time: ") + formatDateTime(advice->utc, QStringLiteral("hh:nn")) +
+        QStringLiteral("\n\nCurrent Local Time: ") + formatDateTime(advice->local, QStringLiteral("hh:nn")) +
         QStringLiteral("\n\nRecommended Offset Setting: ") + recommendedText +
         QStringLiteral("\n\nCurrent Offset Setting: ") + formatSettingsNumber(offset) +
         QStringLiteral(
@@ -215,31 +232,26 @@ void MainWindow::endProgram()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    m_station.voice().stop(); // no transmitter stays keyed once the window is gone
     shutDown();
     QMainWindow::closeEvent(event);
 }
 
 void MainWindow::shutDown()
 {
-    if (m_shutDownDone || m_ended) {
+    if (m_station.isShutDown()) {
         return;
     }
-    m_shutDownDone = true;
     m_clockTimer->stop();
     if (m_help) {
         m_help->close();
     }
-    m_station.winKey().close();
-    m_station.rig().shutDown();
-    m_logFiles->backUpChangedLog();
-    // Time that runs while the program closes counts, as if "Time Off" had been clicked.
-    OperatingClock& operating = m_session.operatingClock;
-    if (operating.isRunning()) {
-        operating.update(m_session.prefs.accumulatedSeconds, localNow(m_platform.clock));
-        m_session.prefs.accumulatedSeconds = static_cast<float>(operating.stop());
+    const bool logWasRead = !m_ended;
+    m_station.shutDown();
+    // A log that failed to load is left exactly as it is found.
+    if (logWasRead) {
+        m_logFiles->backUpChangedLog();
+        savePreferences();
     }
-    savePreferences();
 }
 
 void MainWindow::savePreferences()
@@ -247,80 +259,14 @@ void MainWindow::savePreferences()
     savePreferencesReporting(m_platform, m_session);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Keyboard and band
-
-namespace {
-
-// Ctrl keys that belong to the station windows even when the window is not built: they never type.
-bool isReservedCtrlKey(int key)
-{
-    switch (key) {
-    case Qt::Key_B: // spectrum map
-    case Qt::Key_C: // CW keyer
-    case Qt::Key_S:
-    case Qt::Key_D: // DX spotting
-    case Qt::Key_F: // band plan
-    case Qt::Key_G: // rig tuning
-    case Qt::Key_P: // voice keyer
-    case Qt::Key_R: // rig interface
-    case Qt::Key_W: // CW message editor
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // Keys are delivered to the window's focus widget even while the window is not active.
     if (event->type() == QEvent::KeyPress && watched == focusWidget() &&
-        handleShortcut(static_cast<QKeyEvent*>(event))) {
+        m_keys.route(static_cast<QKeyEvent*>(event))) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool MainWindow::handleShortcut(QKeyEvent* event)
-{
-    // Ctrl shortcuts reach the station windows; the keystroke types nothing.
-    if (event->modifiers() & Qt::ControlModifier) {
-        const auto command = m_ctrlCommands.find(event->key());
-        if (command != m_ctrlCommands.end()) {
-            command->second();
-            return true;
-        }
-        return isReservedCtrlKey(event->key());
-    }
-    // Function keys and the keyer's keys: the first subsystem that takes the key wins.
-    for (const auto& handler : m_keyHandlers) {
-        if (handler(event)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void MainWindow::selectBand(const QString& band)
-{
-    const int index = bandIndex(band);
-    if (index == 0) {
-        return;
-    }
-    m_session.setBand(bandTexts().at(index - 1));
-    savePreferences();
-    m_logFiles->reload();
-}
-
-void MainWindow::followRadioFrequency(float mhz)
-{
-    const auto band = bandForFrequency(mhz);
-    if (band && band->compare(m_session.prefs.currentBand, Qt::CaseInsensitive) != 0) {
-        selectBand(*band);
-    }
-    m_session.pendingFrequency = formatNumber(mhz, QStringLiteral("#####.##0"));
 }
 
 } // namespace velk

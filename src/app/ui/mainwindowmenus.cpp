@@ -1,7 +1,12 @@
 // The main window's menus and the commands behind them.
 #include "app/ui/mainwindow.h"
 
+#include "app/ui/cwplug.h"
 #include "app/ui/helpwindow.h"
+#include "app/ui/rigplug.h"
+#include "app/ui/rttyplug.h"
+#include "app/ui/spotsplug.h"
+#include "app/ui/voiceplug.h"
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/quotedlist.h"
@@ -39,7 +44,6 @@ QMenu* addMenu(QMenuBar* bar, const QString& objectName, const QString& text)
     return menu;
 }
 
-// A menu item whose window arrives with a later release stays disabled until then.
 template <typename Menu> QAction* addItem(Menu* menu, const QString& objectName, const QString& text)
 {
     QAction* action = menu->addAction(text);
@@ -53,13 +57,6 @@ QAction* addItem(Menu* menu, const QString& objectName, const QString& text, QOb
 {
     QAction* action = addItem(menu, objectName, text);
     QObject::connect(action, &QAction::triggered, receiver, std::move(command));
-    return action;
-}
-
-template <typename Menu> QAction* addPendingItem(Menu* menu, const QString& objectName, const QString& text)
-{
-    QAction* action = addItem(menu, objectName, text);
-    action->setEnabled(false);
     return action;
 }
 
@@ -109,9 +106,8 @@ void MainWindow::buildOptionsMenu()
 {
     QMenu* options = addMenu(menuBar(), QStringLiteral("optionsMenu"), tr("&Options"));
     QMenu* transmit = addMenu(options, QStringLiteral("transmitMenu"), tr("&Transmit"));
-    addPendingItem(transmit, QStringLiteral("cwSetupAction"), tr("&CW Setup"));
-    addItem(transmit, QStringLiteral("voiceSetupAction"), tr("&Voice Setup"), this,
-            [this] { showPhoneWaveDialog(); });
+    transmit->addAction(m_cw->setupAction());
+    transmit->addAction(m_voice->setupAction());
     options->addSeparator();
     QMenu* appearance = addMenu(options, QStringLiteral("appearanceMenu"), tr("&Appearance"));
     addItem(appearance, QStringLiteral("formSizeAction"), tr("&Form Size"), this,
@@ -121,15 +117,13 @@ void MainWindow::buildOptionsMenu()
                               [this] { toggleTaskbar(); });
     m_taskbarAction->setCheckable(true);
     options->addSeparator();
-    addItem(options, QStringLiteral("rigInterfaceAction"), tr("&Rig Interface"), this,
-            [this] { showRigSetup(); });
+    options->addAction(m_rig->setupAction());
     options->addSeparator();
     QMenu* spotting = addMenu(options, QStringLiteral("dxSpottingMenu"), tr("&DX Spotting"));
-    addPendingItem(spotting, QStringLiteral("dxConfigureAction"), tr("&Configure"));
-    addPendingItem(spotting, QStringLiteral("spectrumMapAction"), tr("&View Spectrum Map"));
+    spotting->addAction(m_spots->configureAction());
+    spotting->addAction(m_spots->spectrumMapAction());
     options->addSeparator();
-    addItem(options, QStringLiteral("voiceNavigationAction"), tr("&Voice Navigation"), this,
-            [this] { showVoiceNavigation(); });
+    options->addAction(m_voice->navigationAction());
     options->addSeparator();
     m_listPreviousAction =
         addItem(options, QStringLiteral("listPreviousAction"), tr("&List Previous Contacts"), this, [this] {
@@ -150,12 +144,12 @@ void MainWindow::buildBandMenu()
     for (int i = 0; i < bandCount; ++i) {
         const QString text = bandTexts().at(i);
         QAction* action = addItem(band, QStringLiteral("band%1Action").arg(text), text, this,
-                                  [this, text] { selectBand(text); });
+                                  [this, text] { m_station.selectBand(text); });
         action->setCheckable(true);
         m_bandActions[static_cast<size_t>(i)] = action;
     }
     band->addSeparator();
-    addItem(band, QStringLiteral("privilegesAction"), tr("&Privileges"), this, [this] { showPrivileges(); });
+    band->addAction(m_rig->privilegesAction());
     connect(&m_session, &LogSession::bandChanged, this, [this](const QString& current) {
         for (QAction* action : m_bandActions) {
             action->setChecked(action->text() == current);
@@ -177,7 +171,7 @@ void MainWindow::showStationDialog()
         savePreferences();
     }
     m_stationBar->showStation();
-    applyRttyLink();
+    m_rtty->apply();
 }
 
 void MainWindow::chooseFormSize()

@@ -361,7 +361,7 @@ void KeyerWindow::scaleLoop(double factor)
 void KeyerWindow::test()
 {
     m_sendingLabel->show();
-    m_keyer.sendFunctionKey(120);
+    m_keyer.sendFunctionKey(9);
     const QString& f9 = m_keyer.settings().messages[8];
     if (f9 == defaultTestMessage && m_ownCall) {
         m_keyer.send(m_ownCall());

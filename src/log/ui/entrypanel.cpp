@@ -7,6 +7,7 @@
 #include "log/logsession.h"
 #include "log/stationtime.h"
 #include "log/ui/entrykeys.h"
+#include "log/ui/heldinput.h"
 #include "log/ui/preferenceprompts.h"
 #include "log/ui/statusline.h"
 #include "log/ui/widgetparts.h"
@@ -90,6 +91,7 @@ EntryPanel::EntryPanel(Platform& platform, LogSession& session, StatusLine& stat
         box->installEventFilter(this);
     }
     connect(m_call, &QLineEdit::textChanged, this, [this] { lookUpCall(); });
+    connect(m_call, &QLineEdit::textChanged, &m_session, &LogSession::setCallBeingEntered);
     connect(m_location, &QLineEdit::textChanged, this, [this] { showNewMultiplier(); });
     connect(&m_session, &LogSession::bandChanged, this, [this] {
         if (!m_call->text().isEmpty()) {
@@ -98,6 +100,11 @@ EntryPanel::EntryPanel(Platform& platform, LogSession& session, StatusLine& stat
     });
     setTabOrder(m_call, m_name);
     setTabOrder(m_name, m_location);
+
+    m_heldInput = new HeldInput(this);
+    m_holdTimer = new QTimer(this);
+    m_holdTimer->setObjectName(QStringLiteral("dupeHoldTimer"));
+    connect(m_holdTimer, &QTimer::timeout, this, &EntryPanel::endHoldIfDue);
 }
 
 QGridLayout* EntryPanel::buildBoxes()
@@ -163,9 +170,11 @@ QWidget* EntryPanel::buildButtonRow()
 {
     auto* row = new QWidget(this);
     auto* buttons = new QHBoxLayout(row);
+    m_buttonRow = buttons;
     buttons->setContentsMargins(0, 0, 0, 0);
     m_timeOnButton = makeButton(QStringLiteral("timeOnButton"), tr("&Log \"Time On\""), row);
     auto* clear = makeButton(QStringLiteral("clearButton"), tr("&Clear"), row);
+    m_clearButton = clear;
     m_partialDupesButton = makeButton(QStringLiteral("partialDupesButton"), tr("On"), row);
     m_partialDupesButton->setToolTip(tr("Displaying partial dupes slows the program on older pc's."));
     buttons->addWidget(m_timeOnButton);
@@ -178,6 +187,12 @@ QWidget* EntryPanel::buildButtonRow()
     connect(clear, &QPushButton::clicked, this, &EntryPanel::clearEntry);
     connect(m_partialDupesButton, &QPushButton::clicked, this, &EntryPanel::togglePartialDupes);
     return row;
+}
+
+void EntryPanel::addButton(QPushButton* button)
+{
+    button->setParent(m_clearButton->parentWidget());
+    m_buttonRow->insertWidget(m_buttonRow->indexOf(m_clearButton) + 1, button);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -263,9 +278,11 @@ int EntryPanel::callKey(int key)
     }
     key = upper(key);
     showPartialDupes(key);
-    if (m_dupeFound) {
-        holdAfterDupe();
+    if (holdsAfterDupe()) {
+        holdAfterDupe(key);
+        return 0;
     }
+    m_dupeFound = false;
     return key;
 }
 
@@ -386,7 +403,6 @@ void EntryPanel::logContact()
         reportStatus(QString());
     }
 
-    QCoreApplication::processEvents();
     // A dupe still being announced clears the entry itself when the cue has ended.
     if (!m_locationInvalid && !m_entryIncomplete && !m_dupeCuePending) {
         m_call->clear();
@@ -395,7 +411,6 @@ void EntryPanel::logContact()
         clearLocationDisplays();
         m_call->setFocus();
     }
-    QCoreApplication::processEvents();
     m_status.resetPartialDupes();
     emit entryFinished();
     m_session.pendingFrequency.clear();

@@ -12,12 +12,15 @@
 #include <vector>
 
 class QGridLayout;
+class QHBoxLayout;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace velk {
 
+class HeldInput;
 class LogSession;
 class StatusLine;
 
@@ -50,10 +53,8 @@ public:
     QLineEdit* callBox() const { return m_call; }
     QLineEdit* nameBox() const { return m_name; }
     QLineEdit* locationBox() const { return m_location; }
-    // Sounds a duplicate and calls `goOn` once it may go on (the spoken cue has ended). Without
-    // one, the dupe check goes on at once.
-    using DupeCue = std::function<void(std::function<void()> goOn)>;
-    void setDupeCue(DupeCue cue) { m_dupeCue = std::move(cue); }
+    // A button of another part of the station, placed after "Clear" in the button row.
+    void addButton(QPushButton* button);
 
 signals:
     // The call box got the focus; `empty` when it holds no call.
@@ -77,8 +78,13 @@ private:
     bool m_partialDupesOn = true;
     bool m_postContestMode = false;
     std::int64_t m_lastDupeTick = 0;
-    DupeCue m_dupeCue;
     bool m_dupeCuePending = false;
+    // The dupe hold: the key that waits, the input behind it, and the look at the clock.
+    int m_heldKey = 0;
+    HeldInput* m_heldInput = nullptr;
+    QTimer* m_holdTimer = nullptr;
+    QHBoxLayout* m_buttonRow = nullptr;
+    QPushButton* m_clearButton = nullptr;
 
     QLineEdit* m_call = nullptr;
     QLineEdit* m_name = nullptr;
@@ -117,7 +123,9 @@ private:
     void checkDupe();
     void clearAfterDupe();
     void showPartialDupes(int key);
-    void holdAfterDupe();
+    bool holdsAfterDupe() const;
+    void holdAfterDupe(int key);
+    void endHoldIfDue();
 
     // Where the other station is (entrypanellookup.cpp).
     void lookUpCall();

@@ -4,9 +4,9 @@
 #include "log/dupes.h"
 #include "log/logsession.h"
 #include "log/ui/entrypanel.h"
+#include "log/ui/heldinput.h"
 #include "log/ui/statusline.h"
 
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
@@ -18,7 +18,7 @@ namespace {
 // A dupe holds the next key in the call box this long, so a fast operator does not type the
 // next call over the dupe report before reading it.
 constexpr std::int64_t dupeHoldMs = 3000;
-// How often the hold looks at the clock; the window keeps painting in between.
+// How often the hold looks at the clock; the window keeps running in between.
 constexpr int dupeHoldPollMs = 20;
 // The partial list is cut after this many characters.
 constexpr int partialListCut = 100;
@@ -63,13 +63,13 @@ void EntryPanel::checkDupe()
     m_platform.prompter.bell();
     m_dupeFound = true;
     m_lastDupeTick = m_platform.clock.tickMs();
-    if (!m_dupeCue) {
+    if (!m_session.dupeCue) {
         clearAfterDupe();
         return;
     }
     // The check goes on once the cue has been heard; moving the focus earlier would cut it.
     m_dupeCuePending = true;
-    m_dupeCue([panel = QPointer<EntryPanel>(this)] {
+    m_session.dupeCue([panel = QPointer<EntryPanel>(this)] {
         if (panel && panel->m_dupeCuePending) {
             panel->clearAfterDupe();
         }
@@ -116,24 +116,32 @@ void EntryPanel::showPartialDupes(int key)
     }
 }
 
-void EntryPanel::holdAfterDupe()
+bool EntryPanel::holdsAfterDupe() const
 {
-    const std::int64_t until = m_lastDupeTick + dupeHoldMs;
-    if (m_platform.clock.tickMs() < until) {
-        // The window keeps painting and its timers keep running; keys and clicks stay queued
-        // until the hold is over, so they arrive afterwards in the order they were typed.
-        QEventLoop hold;
-        QTimer poll;
-        poll.setInterval(dupeHoldPollMs);
-        connect(&poll, &QTimer::timeout, &hold, [&] {
-            if (m_platform.clock.tickMs() >= until) {
-                hold.quit();
-            }
-        });
-        poll.start();
-        hold.exec(QEventLoop::ExcludeUserInputEvents);
+    return m_dupeFound && m_platform.clock.tickMs() < m_lastDupeTick + dupeHoldMs;
+}
+
+void EntryPanel::holdAfterDupe(int key)
+{
+    // The key waits, and every key and click after it waits behind it; the window keeps running
+    // (spots, the radio, the links) and gets the input in the order it was typed once the hold
+    // is over.
+    m_heldKey = key;
+    m_heldInput->hold();
+    m_holdTimer->start(dupeHoldPollMs);
+}
+
+void EntryPanel::endHoldIfDue()
+{
+    if (holdsAfterDupe()) {
+        return;
     }
+    m_holdTimer->stop();
     m_dupeFound = false;
+    if (const int key = std::exchange(m_heldKey, 0); key != 0) {
+        m_call->insert(QString(QChar(key)));
+    }
+    m_heldInput->release();
 }
 
 } // namespace velk

@@ -51,8 +51,8 @@ TEST_F(MainWindowWinKeyTest, StartReadsWkTxtAndTheSetupWindowKeepsIt)
     EXPECT_EQ(settings.mode, 16);
     EXPECT_TRUE(devices.serialDevices.empty()) << "no port is touched before the WinKey is used";
 
-    form->showWinKeySetup();
-    WinKeySetupDialog* setup = form->winKeySetup();
+    form->cw().showWinKeySetup();
+    WinKeySetupDialog* setup = form->cw().winKeySetup();
     ASSERT_NE(setup, nullptr);
     EXPECT_TRUE(setup->isVisible());
     EXPECT_TRUE(setup->isModal());
@@ -78,12 +78,12 @@ TEST_F(MainWindowWinKeyTest, AVanishedKeyerIsReportedOnTheStatusLine)
     station.winKey().append(QStringLiteral("CQ TEST"));
     ASSERT_EQ(devices.serialDevices.size(), 1u);
     EXPECT_TRUE(station.winKey().isOpen());
-    EXPECT_EQ(form->winKeySetup()->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"))->text(),
+    EXPECT_EQ(form->cw().winKeySetup()->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"))->text(),
               QStringLiteral("WK Success!"));
     devices.serialDevices[0]->vanish(QStringLiteral("Resource error"));
     EXPECT_FALSE(station.winKey().isOpen());
     EXPECT_EQ(status(), QStringLiteral("WinKey lost: Resource error. The link is closed."));
-    EXPECT_EQ(form->winKeySetup()->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"))->text(),
+    EXPECT_EQ(form->cw().winKeySetup()->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"))->text(),
               QStringLiteral("Closed"));
 }
 
@@ -170,8 +170,8 @@ TEST_F(MainWindowWinKeyEmulatorTest, TheRunningProgramKeysThroughTheEmulatorUnti
     ASSERT_TRUE(started);
     WinKeyLink& link = realStation.winKey();
 
-    realForm->showWinKeySetup();
-    WinKeySetupDialog* setup = realForm->winKeySetup();
+    realForm->cw().showWinKeySetup();
+    WinKeySetupDialog* setup = realForm->cw().winKeySetup();
     auto* openStatus = setup->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"));
     QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("winKeyOpenButton")), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return openStatus->text() == QStringLiteral("WK Success!"); },
@@ -221,8 +221,8 @@ TEST_F(MainWindowWinKeyTest, WithKeyerTypeWinKeyTheFunctionKeysSendThroughTheDev
         << devices.serialDevices.front()->written.toHex().toStdString();
 
     station.keyer().requestWinKeyConfiguration(); // "Configure Winkey" in the keyer window
-    ASSERT_NE(form->winKeySetup(), nullptr);
-    EXPECT_TRUE(form->winKeySetup()->isVisible());
+    ASSERT_NE(form->cw().winKeySetup(), nullptr);
+    EXPECT_TRUE(form->cw().winKeySetup()->isVisible());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSignalSpy>
 
 namespace velk::testing {
 
@@ -386,7 +387,7 @@ TEST_F(MainWindowTest, RadioFrequencyGoesIntoTheNextContactOnly)
     start();
     ASSERT_EQ(session.prefs.currentBand, QStringLiteral("40"));
 
-    form->followRadioFrequency(14.025f);
+    station.followRadioFrequency(14.025f);
     EXPECT_EQ(session.prefs.currentBand, QStringLiteral("20"));
     EXPECT_EQ(child<QLabel>("bandDisplay")->text(), QStringLiteral("20"));
     EXPECT_TRUE(action("band20Action")->isChecked());
@@ -403,9 +404,47 @@ TEST_F(MainWindowTest, RadioFrequencyGoesIntoTheNextContactOnly)
                             QStringLiteral("2026/01/10"), QStringLiteral("18:04:31"), QStringLiteral("20"))));
 
     // A reading outside every band leaves the band alone.
-    form->followRadioFrequency(2.0001f);
+    station.followRadioFrequency(2.0001f);
     EXPECT_EQ(session.prefs.currentBand, QStringLiteral("20"));
     EXPECT_FALSE(session.pendingFrequency.isEmpty());
+}
+
+TEST_F(MainWindowTest, WhatArrivesWhileAContactIsLoggedWaitsUntilTheEntryIsCleared)
+{
+    start();
+    station.followRadioFrequency(14.025);
+    // Posted the moment the contact is written: a spot, a radio reading and a call from the
+    // RTTY terminal. None of them may run inside the logging.
+    QSignalSpy posted(&station.spots(), &SpotFeed::spotPosted);
+    QObject::connect(&session, &LogSession::contactLogged, form.get(), [this] {
+        QMetaObject::invokeMethod(
+            &station.spots(),
+            [this] {
+                station.spots().postSpot(
+                    QStringLiteral("DX de K1TTT:     14030.0  DL1ABC       CQ                        1830Z"));
+            },
+            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &station, [this] { station.followRadioFrequency(14.031); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &station.rttyLink(),
+            [this] { emit station.rttyLink().valueFromTerminal(PeerField::Call, QStringLiteral("DL1ABC")); },
+            Qt::QueuedConnection);
+    });
+
+    enterContact(QStringLiteral("W1AW"), QStringLiteral("HIRAM"), QStringLiteral("CT"));
+    ASSERT_EQ(session.log.count(), 1);
+    EXPECT_EQ(session.log.record(1).frequency, QStringLiteral("14.025"));
+    EXPECT_EQ(posted.count(), 0);
+    EXPECT_TRUE(session.pendingFrequency.isEmpty());
+    EXPECT_TRUE(box("callBox")->text().isEmpty());
+
+    QCoreApplication::processEvents();
+    // Afterwards each lands where it belongs: the next contact's frequency and call.
+    EXPECT_EQ(posted.count(), 1);
+    EXPECT_EQ(session.pendingFrequency, QStringLiteral("14.031"));
+    EXPECT_EQ(box("callBox")->text(), QStringLiteral("DL1ABC"));
+    EXPECT_EQ(session.log.count(), 1);
 }
 
 TEST_F(MainWindowTest, FailedAppendIsReportedAndKeepsTheEntry)

@@ -1,12 +1,16 @@
 #pragma once
 // A real main window on a temporary working folder, with the platform fakes.
+#include "app/ui/cwplug.h"
 #include "app/ui/mainwindow.h"
-#include "common/platform/fake/fakeplatform.h"
+#include "app/ui/spotsplug.h"
 #include "common/qtprinters.h"
 #include "log/ui/contactlistpanel.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/logfileactions.h"
 #include "log/ui/stationdialog.h"
+#include "support/files.h"
+#include "support/platformfakes.h"
+#include "support/waitfor.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -26,16 +30,10 @@
 
 namespace velk::testing {
 
-class MainWindowTest : public ::testing::Test
+class MainWindowTest : public ::testing::Test, protected PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     Station station{platform};
     LogSession& session = station.session();
     std::unique_ptr<MainWindow> form;
@@ -98,16 +96,9 @@ protected:
 
     static void writeFile(const QString& path, const QByteArray& bytes)
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
+        ASSERT_TRUE(velk::testing::writeFile(path, bytes));
     }
-
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray readFile(const QString& path) { return readAll(path); }
 
     void writePreferences()
     {

@@ -436,7 +436,7 @@ TEST_F(MainWindowLogFileTest, ContactsLoggedIntoAnEmptyLogAreBackedUpAfterABandC
 {
     start();
     enterContact(QStringLiteral("K1XYZ"), QStringLiteral("PAT"), QStringLiteral("CT"));
-    form->selectBand(QStringLiteral("40"));
+    station.selectBand(QStringLiteral("40"));
     form->close();
     EXPECT_EQ(backups(), QStringList{QStringLiteral("202601101304.log")});
 }

@@ -1,6 +1,6 @@
 // The activity graph window: the short-log message, the axis labels, what it paints, and the
 // background switch, offscreen with the platform fakes.
-#include "common/platform/fake/fakeplatform.h"
+#include "support/platformfakes.h"
 #include "common/qtprinters.h"
 #include "log/contactlog.h"
 #include "log/ui/rategraphwindow.h"
@@ -36,15 +36,9 @@ ContactRecord at(qint64 seconds, const QString& band = QStringLiteral("20"))
             QString()};
 }
 
-class RateGraphWindowTest : public ::testing::Test
+class RateGraphWindowTest : public ::testing::Test, protected velk::testing::PlatformFakes
 {
 protected:
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     ContactLog log;
     std::unique_ptr<RateGraphWindow> window;
 

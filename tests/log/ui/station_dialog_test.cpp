@@ -1,7 +1,7 @@
 // The " Amateur Station I.D." dialog on its own, and as the main window shows and applies it.
 #include "mainwindow_fixture.h"
 
-#include "common/platform/fake/fakeplatform.h"
+#include "support/platformfakes.h"
 #include "log/prefixtable.h"
 #include "log/ui/stationdialog.h"
 #include "log/xmlstore.h"
@@ -21,16 +21,10 @@ void showActive(QWidget& window)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
-class StationDialogTest : public ::testing::Test
+class StationDialogTest : public ::testing::Test, protected PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     XmlStore xml;
     PrefixTable table{{
         {QStringLiteral("EA8"), QStringLiteral("Canary Islands"), QStringLiteral("AF"), 15.5f, 28.25f},

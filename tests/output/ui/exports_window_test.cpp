@@ -1,5 +1,5 @@
 #include "app/ui/mainwindow.h"
-#include "common/platform/fake/fakeplatform.h"
+#include "support/platformfakes.h"
 #include "common/qtprinters.h"
 #include "output/ui/exports.h"
 #include "output/ui/summarysheetdialog.h"
@@ -22,16 +22,10 @@ namespace {
 const QString mainTitle =
     QStringLiteral("Varno's VELK Contest Log 2.7                    https://velk.example.org");
 
-class ExportWindowTest : public ::testing::Test
+class ExportWindowTest : public ::testing::Test, protected PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     LogSession session;
 
     void SetUp() override

@@ -172,7 +172,7 @@ TEST_F(SimulatorWindowTest, BandFollowsTheDialContactsTakeItsFrequencyAndBandCha
     ASSERT_EQ(real.log.count(), 1);
     EXPECT_EQ(real.log.records().back().frequency, QString("14.033"));
     // The operator picks 15 m in the logger: the radio goes there.
-    window->selectBand("15");
+    realStation.selectBand("15");
     EXPECT_TRUE(radio.waitForLine("set freq 21225000"));
     EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "21.225"; }));
     EXPECT_EQ(real.prefs.currentBand, QString("15"));

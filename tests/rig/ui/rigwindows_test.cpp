@@ -71,18 +71,6 @@ TEST_F(RigWindowTest, StoredRadioStartsPollingAndTheBandAndContactsFollowTheDial
     EXPECT_EQ(session.log.records().back().frequency, QString("14.033"));
 }
 
-TEST_F(RigWindowTest, BandPickedInTheLoggerMovesTheRadio)
-{
-    storeKenwood();
-    start();
-    ASSERT_TRUE(station.rig().isPolling());
-    port().written.clear();
-    form->selectBand("20");
-    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA00014175000;"); }, 5000));
-    // The band plan's phone segment: upper sideband first, then the frequency.
-    EXPECT_TRUE(port().written.startsWith("MD2;FA00014175000;")) << port().written.toStdString();
-}
-
 TEST_F(RigWindowTest, NoRadioStoredOpensNoPort)
 {
     start();
@@ -263,25 +251,4 @@ TEST_F(RigWindowTest, PrivilegesWindowDrawsTheClassAndSaysWhenTheFileIsMissing)
 }
 
 } // namespace
-} // namespace velk::testing
-
-namespace velk::testing {
-
-TEST_F(RigWindowTest, AClickedSpotTunesTheRadioAndNoRadioMeansNoTuning)
-{
-    storeKenwood();
-    start();
-    ASSERT_TRUE(station.rig().isPolling());
-    port().written.clear();
-    emit form->spotTuneRequested(14.0255);
-    ASSERT_TRUE(waitFor([&] { return port().written.contains("FA00014025500;"); }));
-}
-
-TEST_F(RigWindowTest, ASpotIsNotTunedWithoutARadio)
-{
-    start();
-    emit form->spotTuneRequested(14.0255);
-    EXPECT_TRUE(devices.serialDevices.empty());
-}
-
 } // namespace velk::testing

@@ -45,9 +45,9 @@ protected:
     void post(const char* call, double mhz)
     {
         ring.add(QString::fromLatin1(call), mhz, clock.utcNow());
-        form->refreshSpotMaps();
+        form->spots().refreshMaps();
     }
-    SpotMapView& bandMapView() const { return form->bandMap().view(); }
+    SpotMapView& bandMapView() const { return form->spots().bandMap().view(); }
     QPoint labelCentre(SpotMapView& view, int slot) const
     {
         const QRect rect = view.labelRect(slot);
@@ -61,11 +61,11 @@ TEST_F(MainWindowMapsTest, RightClickTunesFillsTheCallAndRunsTheLeaveStep)
 {
     writeFile(session.folders.logFile(), line("N0CALL", "40", "PAT"));
     start();
-    ASSERT_TRUE(form->bandMap().isVisible());
+    ASSERT_TRUE(form->spots().bandMap().isVisible());
     post("N0CALL", 14.025);
     post("W1AW", 7.010); // another band: not on the 20 m map
     ASSERT_EQ(bandMapView().picture().labels.size(), 1u);
-    QSignalSpy tune(form.get(), &MainWindow::spotTuneRequested);
+    QSignalSpy tune(&form->spots(), &SpotsPlug::tuneRequested);
 
     QTest::mouseClick(&bandMapView(), Qt::RightButton, Qt::NoModifier, labelCentre(bandMapView(), 48));
     ASSERT_EQ(tune.size(), 1);
@@ -83,7 +83,7 @@ TEST_F(MainWindowMapsTest, RightClickOnADupeReportsItAndKeepsTheCallBox)
     writeFile(session.folders.logFile(), line("N0CALL", "20"));
     start();
     post("N0CALL", 14.025);
-    QSignalSpy tune(form.get(), &MainWindow::spotTuneRequested);
+    QSignalSpy tune(&form->spots(), &SpotsPlug::tuneRequested);
 
     QTest::mouseClick(&bandMapView(), Qt::RightButton, Qt::NoModifier, labelCentre(bandMapView(), 49));
     EXPECT_EQ(tune.size(), 1);
@@ -97,7 +97,7 @@ TEST_F(MainWindowMapsTest, LeftClickWithdrawsTheSpot)
     start();
     post("DL1ABC", 14.025);
     post("W1AW", 14.030);
-    QSignalSpy tune(form.get(), &MainWindow::spotTuneRequested);
+    QSignalSpy tune(&form->spots(), &SpotsPlug::tuneRequested);
     QTest::mouseClick(&bandMapView(), Qt::LeftButton, Qt::NoModifier, labelCentre(bandMapView(), 49));
     EXPECT_FALSE(ring.slot(49).isShown());
     ASSERT_EQ(bandMapView().picture().labels.size(), 1u);
@@ -150,7 +150,7 @@ TEST_F(MainWindowMapsTest, CtrlBOpensTheSpectrumMapWhoseRightClickTunesAndFillsT
     EXPECT_TRUE(action("spectrumMapAction")->isEnabled());
     focusOn("callBox");
     keyAtFocus(Qt::Key_B, Qt::ControlModifier);
-    SpectrumMapWindow* map = form->spectrumMap();
+    SpectrumMapWindow* map = form->spots().spectrumMap();
     ASSERT_NE(map, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
     EXPECT_TRUE(map->isModal());
@@ -160,13 +160,13 @@ TEST_F(MainWindowMapsTest, CtrlBOpensTheSpectrumMapWhoseRightClickTunesAndFillsT
     post("DL1ABC", 18.070);
     ASSERT_EQ(map->view().picture().labels.size(), 2u);
 
-    QSignalSpy tune(form.get(), &MainWindow::spotTuneRequested);
+    QSignalSpy tune(&form->spots(), &SpotsPlug::tuneRequested);
     QTest::mouseClick(&map->view(), Qt::RightButton, Qt::NoModifier, labelCentre(map->view(), 48));
     ASSERT_EQ(tune.size(), 1);
     EXPECT_FLOAT_EQ(static_cast<float>(tune.at(0).at(0).toDouble()), 10.12f);
     EXPECT_EQ(box("callBox")->text(), QStringLiteral("W1AW"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(form->spectrumMap(), nullptr); // closed and gone
+    EXPECT_EQ(form->spots().spectrumMap(), nullptr); // closed and gone
     EXPECT_EQ(form->focusWidget(), box("callBox"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
     EXPECT_EQ(QApplication::focusWidget(), box("callBox"));
@@ -177,7 +177,7 @@ TEST_F(MainWindowMapsTest, MenuOpensTheSpectrumMapWhoseLeftClickWithdraws)
     start();
     post("W1AW", 10.120);
     action("spectrumMapAction")->trigger();
-    SpectrumMapWindow* map = form->spectrumMap();
+    SpectrumMapWindow* map = form->spots().spectrumMap();
     ASSERT_NE(map, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
     QTest::mouseClick(&map->view(), Qt::LeftButton, Qt::NoModifier, labelCentre(map->view(), 49));
@@ -185,20 +185,20 @@ TEST_F(MainWindowMapsTest, MenuOpensTheSpectrumMapWhoseLeftClickWithdraws)
     EXPECT_TRUE(map->view().picture().labels.empty());
     EXPECT_TRUE(map->isVisible());
     // Opening it again brings the open map forward instead of a second one.
-    form->showSpectrumMap();
-    EXPECT_EQ(form->spectrumMap(), map);
+    form->spots().showSpectrumMap();
+    EXPECT_EQ(form->spots().spectrumMap(), map);
     map->close();
 }
 
 TEST_F(MainWindowMapsTest, DoubleClickOnTheBandMapHeaderOpensTheSpectrumMap)
 {
     start();
-    auto* header = form->bandMap().findChild<QLabel*>(QStringLiteral("bandMapHeader"));
+    auto* header = form->spots().bandMap().findChild<QLabel*>(QStringLiteral("bandMapHeader"));
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->text(), QStringLiteral("DX Band Map  20 m"));
     QTest::mouseDClick(header, Qt::LeftButton);
-    ASSERT_NE(form->spectrumMap(), nullptr);
-    form->spectrumMap()->close();
+    ASSERT_NE(form->spots().spectrumMap(), nullptr);
+    form->spots().spectrumMap()->close();
 }
 
 } // namespace velk::testing
@@ -208,7 +208,7 @@ namespace velk::testing {
 TEST_F(MainWindowMapsTest, ASpotFromTheFeedAppearsOnTheBandMapAndInTheList)
 {
     start();
-    ASSERT_TRUE(form->bandMap().isVisible());
+    ASSERT_TRUE(form->spots().bandMap().isVisible());
     station.spots().postSpot(
         QStringLiteral("DX de W3LPL:     14025.0  DL1ABC       CQ CQ                          1804Z"));
     ASSERT_EQ(bandMapView().picture().labels.size(), 1u);
