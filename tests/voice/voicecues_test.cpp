@@ -115,26 +115,27 @@ TEST_F(VoiceCuesTest, WaiterGoesOnWhenThePlayerFailsOrNeverEnds)
     EXPECT_EQ(goneOn, 3);
 }
 
-TEST_F(VoiceCuesTest, CutDupeLetsItsWaiterGoOnOnce)
+TEST_F(VoiceCuesTest, DupeIsHeardToItsEndThroughTheMoveThatCameWithIt)
 {
-    setLevel(NavigationLevel::AllFields);
-    int goneOn = 0;
-    cues->dupe([&] { ++goneOn; });
-    cues->boxEntered(EntryBox::Name);
-    EXPECT_EQ(goneOn, 1);
-    player.finish();
-    timers.advanceMs(10000);
-    EXPECT_EQ(goneOn, 1);
-    EXPECT_EQ(player.played.last(), QStringLiteral("Name.wav"));
-}
-
-TEST_F(VoiceCuesTest, WaiterThatMovesTheFocusHasTheLastWord)
-{
-    setLevel(NavigationLevel::AllFields);
-    // The dupe check's own move to the call box speaks "Call"; the cut that let it go on is dropped.
-    cues->dupe([&] { cues->boxEntered(EntryBox::Call); });
-    cues->boxEntered(EntryBox::Name);
-    EXPECT_EQ(player.played, (QStringList{QStringLiteral("Dupe.wav"), QStringLiteral("Call.wav")}));
+    for (const NavigationLevel level : {NavigationLevel::CallOnly, NavigationLevel::AllFields}) {
+        setLevel(level);
+        player.played.clear();
+        int goneOn = 0;
+        // The Tab that left the call box moves into the name box while "Dupe" plays; the check's
+        // own move back to the call box then speaks "Call".
+        cues->dupe([&] {
+            ++goneOn;
+            cues->boxEntered(EntryBox::Call);
+        });
+        cues->boxEntered(EntryBox::Name);
+        EXPECT_EQ(goneOn, 0) << static_cast<int>(level);
+        player.finish();
+        EXPECT_EQ(goneOn, 1);
+        timers.advanceMs(10000);
+        EXPECT_EQ(goneOn, 1);
+        EXPECT_EQ(player.played, (QStringList{QStringLiteral("Dupe.wav"), QStringLiteral("Call.wav")}));
+        player.finish();
+    }
 }
 
 TEST_F(VoiceCuesTest, SwitchingNavigationSounds)

@@ -297,26 +297,33 @@ TEST_F(VoiceWindowTest, FocusCuesFollowTheNavigationLevel)
     EXPECT_EQ(cuePlayer->played.size(), 3);
 }
 
-TEST_F(VoiceWindowTest, DupeCheckGoesOnOnlyAfterTheDupeCue)
+TEST_F(VoiceWindowTest, DupeCheckGoesOnOnlyAfterTheDupeCueAtEveryWaitingLevel)
 {
     writeFile(session.folders.logFile(),
               logLine({QStringLiteral("W1AW"), QStringLiteral("PAT"), QStringLiteral("CT"),
                        QStringLiteral("2026/01/10"), QStringLiteral("17:00:00"), QStringLiteral("20"),
                        QStringLiteral("NA"), QStringLiteral("LEE"), QString()}));
-    startPhoneLog(1);
-    type("callBox", QStringLiteral("W1AW"));
-    cuePlayer->played.clear();
-    press("callBox", Qt::Key_Tab);
-    EXPECT_TRUE(status().startsWith(QStringLiteral("Duplicate W1AW")));
-    EXPECT_EQ(cuePlayer->played, QStringList{QStringLiteral("Dupe.wav")});
-    // Still announcing: the entry is not cleared and the focus has not gone back yet.
-    EXPECT_EQ(box("callBox")->text(), QStringLiteral("W1AW"));
-    EXPECT_FALSE(hasFocus("callBox"));
+    for (const int level : {1, 2}) {
+        SCOPED_TRACE(level);
+        startPhoneLog(level);
+        type("callBox", QStringLiteral("W1AW"));
+        cuePlayer->played.clear();
+        press("callBox", Qt::Key_Tab);
+        EXPECT_TRUE(status().startsWith(QStringLiteral("Duplicate W1AW")));
+        // The Tab moved into the name box, but "Name" does not cut "Dupe".
+        EXPECT_EQ(cuePlayer->played, QStringList{QStringLiteral("Dupe.wav")});
+        // Still announcing: the entry is not cleared and the focus has not gone back yet.
+        EXPECT_EQ(box("callBox")->text(), QStringLiteral("W1AW"));
+        EXPECT_FALSE(hasFocus("callBox"));
 
-    cuePlayer->finish();
-    EXPECT_TRUE(box("callBox")->text().isEmpty());
-    EXPECT_TRUE(hasFocus("callBox"));
-    EXPECT_EQ(cuePlayer->played, (QStringList{QStringLiteral("Dupe.wav"), QStringLiteral("Call.wav")}));
+        cuePlayer->finish();
+        EXPECT_TRUE(box("callBox")->text().isEmpty());
+        EXPECT_TRUE(hasFocus("callBox"));
+        EXPECT_EQ(cuePlayer->played, (QStringList{QStringLiteral("Dupe.wav"), QStringLiteral("Call.wav")}));
+        cuePlayer->finish();
+        form.reset();
+        clock.advanceMs(5000);
+    }
 }
 
 TEST_F(VoiceWindowTest, DupeWithNavigationOffIsHeardButDoesNotWait)
