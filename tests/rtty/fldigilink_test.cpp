@@ -255,6 +255,7 @@ TEST_F(FldigiLinkTest, KeysRunMacrosAndKeyboardModeTransmits)
     link->forwardKey(Qt::Key_H, Qt::NoModifier);
     link->forwardKey(Qt::Key_5, Qt::KeypadModifier);
     link->forwardKey(Qt::Key_F12, Qt::NoModifier); // off: back to receive after the text
+    answerAll();
     link->forwardKey(Qt::Key_Escape, Qt::NoModifier);
     answerAll();
     EXPECT_EQ(fldigi.calls,

@@ -178,7 +178,7 @@ TEST_F(RttyLinkTest, TheSocketIsOursInTheRuntimeFolderAndAnotherUsersIsRefused)
     owners[folder] = ourUser;
     EXPECT_EQ(link.socketPlace().path, folder + QStringLiteral("/DumoRTTY.frmDigitalDest"));
     EXPECT_TRUE(link.socketPlace().refusal.isEmpty());
-    EXPECT_EQ(QFileInfo(folder).permissions() & 0x0777,
+    EXPECT_EQ(QFileInfo(folder).permissions() & 0x7077 /* owner, group, others */,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // Somebody else made that folder first.
     owners[folder] = otherUser;
