@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """A stand-in for the RTTY terminal program on the logger's local-socket item link.
 
-Listens on a Unix socket (the logger's VELK_RTTY_SOCKET, or the name under /tmp that the
-logger uses by default) and speaks the line protocol documented in README.md: it answers
+Listens on a Unix socket (--socket, else where the logger looks by default: DumoRTTY.frmDigitalDest
+in $XDG_RUNTIME_DIR, or in velk-<uid> under $TMPDIR or /tmp, made owner-only) and speaks the line protocol documented in README.md: it answers
 ADVISE with DATA (or NAK for refused items), records POKEs, and pushes DATA when an item
 changes. It is driven by commands on stdin, one per line, and reports on stdout:
 
@@ -70,6 +70,7 @@ class Terminal:
             os.unlink(path)
         self.server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self.server.bind(path)
+        os.chmod(path, 0o600)  # only the operator's own programs may connect
         self.server.listen(4)
         self.sel.register(self.server, selectors.EVENT_READ, "server")
         self.sel.register(sys.stdin, selectors.EVENT_READ, "stdin")
@@ -185,12 +186,20 @@ class Terminal:
             os.unlink(self.path)
 
 
+def default_socket():
+    runtime = os.environ.get("XDG_RUNTIME_DIR", "")
+    if not os.path.isabs(runtime):
+        temp = os.environ.get("TMPDIR", "")
+        runtime = os.path.join(temp if os.path.isabs(temp) else "/tmp", "velk-%d" % os.getuid())
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+    return os.path.join(runtime, "DumoRTTY.frmDigitalDest")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--socket", default=os.path.join(os.environ.get("TMPDIR", "/tmp"), "DumoRTTY.frmDigitalDest"),
-                        help="Unix socket path to listen on")
+    parser.add_argument("--socket", help="Unix socket path to listen on (default: where the logger looks)")
     args = parser.parse_args()
-    Terminal(args.socket).run()
+    Terminal(args.socket or default_socket()).run()
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
 #include "rtty/fldigitransport.h"
 
+#include "common/diagnostics.h"
 #include "common/platform/httpposter.h"
+#include "rtty/rttykeys.h"
 #include "rtty/xmlrpc.h"
 
 #include <array>
@@ -26,11 +28,31 @@ constexpr std::array<PolledField, 5> polledFields{{
     {"log.get_qth", "txtSField2"},
 }};
 
-constexpr int keyEscape = 27;
-constexpr int keyF1 = 112;
-constexpr int keyF9 = 120;
-constexpr int keyF11 = 122;
-constexpr int keyF13 = 124; // F10 arrives as F13
+// Keyboard RTTY: the text a key code types (letters arrive as their capitals).
+QString typedText(int keyCode)
+{
+    if (keyCode == ' ' || (keyCode >= '0' && keyCode <= '9') || (keyCode >= 'A' && keyCode <= 'Z')) {
+        return QString(QChar(keyCode));
+    }
+    if (keyCode >= windowsKey::numpad0 && keyCode <= windowsKey::numpad9) {
+        return QString(QChar('0' + keyCode - windowsKey::numpad0));
+    }
+    switch (keyCode) {
+    case 109: // numpad minus
+    case 189:
+        return QStringLiteral("-");
+    case 110: // numpad decimal
+    case 190:
+        return QStringLiteral(".");
+    case 111: // numpad divide
+    case 191:
+        return QStringLiteral("/");
+    case 188:
+        return QStringLiteral(",");
+    default:
+        return {};
+    }
+}
 
 } // namespace
 
@@ -48,27 +70,28 @@ FldigiTransport::~FldigiTransport()
     m_poster->abort();
 }
 
-std::optional<FldigiTransport::KeyAction> FldigiTransport::actionForKey(int keyCode, bool keyboardMode)
+QList<FldigiTransport::KeyAction> FldigiTransport::actionsForKey(int keyCode, bool keyboardMode)
 {
-    if (keyCode >= keyF1 && keyCode <= keyF9) {
-        return KeyAction{QStringLiteral("main.run_macro"), {keyCode - keyF1}};
+    const QString runMacro = QStringLiteral("main.run_macro");
+    if (keyCode >= windowsKey::f1 && keyCode <= windowsKey::f9) {
+        return {{runMacro, {keyCode - windowsKey::f1}}};
     }
-    if (keyCode == keyF13) {
-        return KeyAction{QStringLiteral("main.run_macro"), {9}};
+    if (keyCode == windowsKey::f13) { // F10 arrives as F13
+        return {{runMacro, {9}}};
     }
-    if (keyCode == keyF11) {
-        return KeyAction{QStringLiteral("main.run_macro"), {10}};
+    if (keyCode == windowsKey::f11) {
+        return {{runMacro, {10}}};
     }
-    if (keyCode == keyEscape) {
-        return KeyAction{QStringLiteral("main.abort"), {}};
+    if (keyCode == windowsKey::escape) {
+        // The rest of the macro stays in fldigi's transmit pane after an abort: the next
+        // transmission would send it first.
+        return {{QStringLiteral("main.abort"), {}}, {QStringLiteral("text.clear_tx"), {}}};
     }
-    // Keyboard RTTY: the characters keys type (key codes of letters are their capitals).
-    const bool character =
-        keyCode == ' ' || (keyCode >= '0' && keyCode <= '9') || (keyCode >= 'A' && keyCode <= 'Z');
-    if (keyboardMode && character) {
-        return KeyAction{QStringLiteral("text.add_tx"), {QString(QChar(keyCode))}};
+    const QString text = keyboardMode ? typedText(keyCode) : QString();
+    if (!text.isEmpty()) {
+        return {{QStringLiteral("text.add_tx"), {text}}};
     }
-    return std::nullopt;
+    return {};
 }
 
 void FldigiTransport::open()
@@ -106,8 +129,13 @@ void FldigiTransport::push(const QByteArray& item, const QString& value)
         }
         enqueue({Purpose::SetCall, QStringLiteral("log.set_call"), {value}});
     } else if (item == "txtBField8" && !value.isEmpty()) {
-        if (const auto action = actionForKey(value.toInt(), m_keyboardMode)) {
-            enqueue({Purpose::Push, action->method, action->params});
+        const int keyCode = value.toInt();
+        if (keyCode == windowsKey::escape) {
+            // Macros and text still waiting here would start a new transmission after the abort.
+            std::erase_if(m_queue, [](const Request& queued) { return queued.purpose == Purpose::Push; });
+        }
+        for (const KeyAction& action : actionsForKey(keyCode, m_keyboardMode)) {
+            enqueue({Purpose::Push, action.method, action.params});
         }
     }
     // Own call, name and location: fldigi keeps the operator's own in its configuration.
@@ -160,6 +188,9 @@ void FldigiTransport::sendNext()
     }
     m_current = std::move(m_queue.front());
     m_queue.pop_front();
+    if (m_current->purpose != Purpose::Poll) {
+        qCDebug(velkRtty).noquote() << "to fldigi:" << m_current->method << m_current->params;
+    }
     m_poster->post(m_url, QByteArrayLiteral("text/xml"),
                    encodeXmlRpcCall(m_current->method, m_current->params));
 }
@@ -173,6 +204,8 @@ void FldigiTransport::onFinished(bool ok, const QByteArray& body)
     m_current.reset();
     const auto reply = ok ? decodeXmlRpcReply(body) : std::nullopt;
     if (!reply) {
+        qCDebug(velkRtty).noquote() << "fldigi did not answer" << request.method << "at" << m_url
+                                    << (ok ? "(not an XML-RPC reply)" : "");
         if (m_attempting) {
             close();
             emit openFailed(QStringLiteral("fldigi does not answer at %1.").arg(m_url));
@@ -180,6 +213,9 @@ void FldigiTransport::onFinished(bool ok, const QByteArray& body)
             lose();
         }
         return;
+    }
+    if (reply->fault && request.purpose != Purpose::Poll) {
+        qCDebug(velkRtty).noquote() << "fldigi refused" << request.method << reply->value;
     }
     if (request.purpose == Purpose::SetCall && !reply->fault) {
         m_seen[QStringLiteral("log.get_call")] = request.params.value(0).toString();

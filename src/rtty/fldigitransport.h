@@ -6,12 +6,14 @@
 // One request at a time, in a bounded queue.
 #include "rtty/rttytransport.h"
 
+#include <QList>
 #include <QStringList>
 #include <QTimer>
 #include <QVariantList>
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace velk {
 
@@ -35,13 +37,13 @@ public:
     static constexpr size_t maxQueued = 64;
 
     QTimer& pollTimer() { return m_pollTimer; }
-    // The fldigi methods a key code runs (empty: the key is not forwarded), with parameters.
+    // The fldigi methods a key code runs, in order, with parameters (none: not forwarded).
     struct KeyAction
     {
         QString method;
         QVariantList params;
     };
-    static std::optional<KeyAction> actionForKey(int keyCode, bool keyboardMode);
+    static QList<KeyAction> actionsForKey(int keyCode, bool keyboardMode);
 
 private:
     enum class Purpose { Probe, Poll, Push, SetCall };

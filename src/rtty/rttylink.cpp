@@ -1,9 +1,11 @@
 #include "rtty/rttylink.h"
 
+#include "common/diagnostics.h"
 #include "common/platform/devices.h"
 #include "common/platform/environment.h"
 #include "common/platform/settingsstore.h"
 #include "rtty/fldigitransport.h"
+#include "rtty/rttykeys.h"
 #include "rtty/terminaltransport.h"
 
 namespace velk {
@@ -12,14 +14,7 @@ namespace {
 
 const QString peerKey = QStringLiteral("UserRttyPeer");
 const QString fldigiPortKey = QStringLiteral("UserFldigiPort");
-const QString socketKey = QStringLiteral("UserRttySocket");
-const QString socketVariable = QStringLiteral("VELK_RTTY_SOCKET");
-const QString defaultSocketName = QStringLiteral("DumoRTTY.frmDigitalDest");
 constexpr int defaultFldigiPort = 7362;
-
-constexpr int keyF10 = 121;
-constexpr int keyF12 = 123;
-constexpr int keyF13 = 124;
 
 } // namespace
 
@@ -96,25 +91,21 @@ int RttyLink::fldigiPort() const
     return ok && port > 0 && port < 65536 ? port : defaultFldigiPort;
 }
 
-QString RttyLink::socketName() const
+RttySocketPlace RttyLink::socketPlace() const
 {
-    const QString fromEnvironment = m_platform.environment.value(socketVariable);
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
-    const QString stored = m_platform.settings.value(socketKey).value_or(QString()).trimmed();
-    return stored.isEmpty() ? defaultSocketName : stored;
+    return locateRttySocket(m_platform.environment, m_platform.settings, m_ownership);
 }
 
-void RttyLink::makeTransport()
+void RttyLink::makeTransport(const QString& endpoint)
 {
+    m_transport.reset();
+    m_transportEndpoint = endpoint;
     if (m_peerKind == RttyPeerKind::Fldigi) {
-        m_transport = std::make_unique<FldigiTransport>(
-            m_platform.devices.createHttpPoster(),
-            QStringLiteral("http://127.0.0.1:%1/RPC2").arg(fldigiPort()), this);
+        m_transport =
+            std::make_unique<FldigiTransport>(m_platform.devices.createHttpPoster(), endpoint, this);
     } else {
-        m_transport = std::make_unique<TerminalTransport>(m_platform.devices.createLocalChannel(),
-                                                          socketName(), itemNames(), this);
+        m_transport = std::make_unique<TerminalTransport>(m_platform.devices.createLocalChannel(), endpoint,
+                                                          itemNames(), this);
     }
     connect(m_transport.get(), &RttyTransport::opened, this, &RttyLink::onOpened);
     connect(m_transport.get(), &RttyTransport::openFailed, this, &RttyLink::onOpenFailed);
@@ -149,26 +140,46 @@ void RttyLink::reconnect()
 void RttyLink::stop()
 {
     m_retryTimer.stop();
-    m_attempting = false;
-    if (m_transport) {
+    m_boxTimer.stop();
+    m_pendingBox.reset();
+    // While still linked, so the terminal hears that keyboard RTTY has ended.
+    setKeyboardMode(false);
+    if (m_transport && (m_connected || m_attempting)) {
+        qCDebug(velkRtty) << "closing the link to" << peerName();
         m_transport->close();
     }
-    setKeyboardMode(false);
+    m_attempting = false;
     if (m_connected) {
         m_connected = false;
         emit connectionChanged(false);
     }
 }
 
+bool RttyLink::socketRefused(const RttySocketPlace& place)
+{
+    if (place.refusal.isEmpty()) {
+        return false;
+    }
+    m_attempting = false;
+    if (m_rttyLog && m_wanted) {
+        m_retryTimer.start(); // the other user's socket may go and ours come
+    }
+    if (m_origin == Origin::Operator) {
+        showBox(place.refusal, QStringLiteral("Unable to link with Dumo RTTY."), MessageIcon::Critical);
+    } else if (m_refusalReported != place.refusal) {
+        m_refusalReported = place.refusal;
+        m_failureNoticed = true;
+        qCWarning(velkRtty).noquote() << place.refusal;
+        emit notice(place.refusal);
+    }
+    return true;
+}
+
 void RttyLink::attempt(Origin origin)
 {
-    if (!m_transport) {
-        makeTransport();
-    }
+    m_origin = origin;
     const bool wasConnected = m_connected;
     m_connected = false;
-    m_attempting = true;
-    m_origin = origin;
     setKeyboardMode(false);
     if (wasConnected) {
         emit connectionChanged(false);
@@ -177,6 +188,22 @@ void RttyLink::attempt(Origin origin)
     for (const QByteArray& item : itemNames()) {
         setItem(item, QString());
     }
+    QString endpoint = QStringLiteral("http://127.0.0.1:%1/RPC2").arg(fldigiPort());
+    if (m_peerKind == RttyPeerKind::DumoRtty) {
+        const RttySocketPlace place = socketPlace();
+        if (socketRefused(place)) {
+            if (m_transport) {
+                m_transport->close();
+            }
+            return;
+        }
+        endpoint = place.path;
+    }
+    if (!m_transport || endpoint != m_transportEndpoint) {
+        makeTransport(endpoint);
+    }
+    m_attempting = true;
+    qCDebug(velkRtty).noquote() << "connecting to" << peerName() << "at" << endpoint;
     m_transport->open();
 }
 
@@ -185,7 +212,9 @@ void RttyLink::onOpened()
     m_attempting = false;
     m_connected = true;
     m_failureNoticed = false;
+    m_refusalReported.clear();
     m_retryTimer.stop();
+    qCDebug(velkRtty).noquote() << "linked with" << peerName();
     emit connectionChanged(true);
     sendStation();
     if (m_origin == Origin::Background) {
@@ -205,8 +234,9 @@ void RttyLink::onOpened()
     }
 }
 
-void RttyLink::onOpenFailed()
+void RttyLink::onOpenFailed(const QString& reason)
 {
+    qCDebug(velkRtty).noquote() << "no link with" << peerName() + QLatin1Char(':') << reason;
     m_attempting = false;
     m_connected = false;
     if (m_rttyLog && m_wanted) {
@@ -230,6 +260,7 @@ void RttyLink::onOpenFailed()
 
 void RttyLink::onDropped()
 {
+    qCDebug(velkRtty).noquote() << "lost the link to" << peerName();
     m_connected = false;
     m_attempting = false;
     m_failureNoticed = true;
@@ -244,6 +275,7 @@ void RttyLink::onDropped()
 void RttyLink::onItem(const QByteArray& item, const QString& value)
 {
     const QString text = value.left(256);
+    qCDebug(velkRtty).noquote() << "from the terminal:" << item << text;
     setItem(item, text);
     // Answers while connecting only fill the link window: a reconnect never overwrites what
     // the operator is typing.
@@ -278,6 +310,7 @@ void RttyLink::pushItem(const QByteArray& item, const QString& value)
 {
     setItem(item, value);
     if (m_transport && m_connected) {
+        qCDebug(velkRtty).noquote() << "to the terminal:" << item << value;
         m_transport->push(item, value);
     }
 }
@@ -306,16 +339,21 @@ void RttyLink::setCallBeingEntered(const QString& call)
     }
 }
 
-int RttyLink::forwardKey(int keyCode)
+int RttyLink::forwardKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    if (!m_connected || !m_rttyLog || keyCode <= 0) {
+    if (!m_connected || !m_rttyLog) {
         return 0;
     }
-    const int sent = keyCode == keyF10 ? keyF13 : keyCode;
+    const int keyCode = windowsKeyCode(qtKey, modifiers);
+    if (keyCode == 0) {
+        return 0;
+    }
+    // The terminal never receives F10 (its menu key on Windows).
+    const int sent = keyCode == windowsKey::f10 ? windowsKey::f13 : keyCode;
     // Twice, so the terminal sees the same key pressed twice as two changes.
     pushItem("txtBField8", QString());
     pushItem("txtBField8", QString::number(sent));
-    if (sent == keyF12) {
+    if (sent == windowsKey::f12) {
         setKeyboardMode(!m_keyboardMode);
     }
     return sent;

@@ -5,6 +5,7 @@
 // and every key, and turns the terminal's call, name and location into entry values.
 // Talks to the terminal through an RttyTransport and to the operator through the prompter.
 #include "common/platform/platform.h"
+#include "rtty/rttysocket.h"
 #include "rtty/rttyvalues.h"
 
 #include <QByteArray>
@@ -39,7 +40,8 @@ public:
     void apply(const QString& logMode, bool linkWanted);
     // "Reconnect": a new attempt the operator asked for (RTTY log only); its failure is shown.
     void reconnect();
-    // Closes the link and stops retrying (end of the run).
+    // Closes the link and stops retrying, without a box or a notice (end of the run, or the
+    // link no longer wanted). Safe to call again, and before anything was opened.
     void stop();
 
     bool isRttyLog() const { return m_rttyLog; }
@@ -53,18 +55,19 @@ public:
     // ("UserRttyPeer", "UserFldigiPort"); takes effect at the next attempt.
     void choosePeer(RttyPeerKind kind, int fldigiPort);
     int fldigiPort() const;
-    // Local socket name of the Dumo RTTY link: VELK_RTTY_SOCKET, else "UserRttySocket", else
-    // the default.
-    QString socketName() const;
+    // Where the Dumo RTTY link's socket is and whether it may be used (see rttysocket.h).
+    RttySocketPlace socketPlace() const;
+    // Who owns a path and who we are; the real file system unless a test says otherwise.
+    void setFileOwnership(FileOwnership ownership) { m_ownership = std::move(ownership); }
 
     // The own call, first name and location, handed to the terminal now and on each connect.
     void setStation(const QString& call, const QString& name, const QString& location);
     // The call box changed.
     void setCallBeingEntered(const QString& call);
-    // A key went down in the main window (its Windows key code): forwarded while linked in an
-    // RTTY log, F10 as F13, each twice (empty, then the code); F12 also toggles keyboard RTTY
-    // mode. Returns the code sent, or 0 when nothing was forwarded.
-    int forwardKey(int keyCode);
+    // A key went down in the main window: forwarded while linked in an RTTY log as the Windows
+    // key code the terminal takes (rttykeys.h), F10 as F13, each twice (empty, then the code);
+    // F12 also toggles keyboard RTTY mode. Returns the code sent, or 0 when nothing was forwarded.
+    int forwardKey(int qtKey, Qt::KeyboardModifiers modifiers);
     bool keyboardRttyMode() const { return m_keyboardMode; }
 
     QString itemText(const QByteArray& item) const;
@@ -93,7 +96,7 @@ private:
 
     void attempt(Origin origin);
     void onOpened();
-    void onOpenFailed();
+    void onOpenFailed(const QString& reason);
     void onDropped();
     void onItem(const QByteArray& item, const QString& value);
     void setItem(const QByteArray& item, const QString& value);
@@ -108,10 +111,14 @@ private:
     };
     void showBox(const QString& text, const QString& title, MessageIcon icon);
     void showPendingBox();
-    void makeTransport();
+    void makeTransport(const QString& endpoint);
+    bool socketRefused(const RttySocketPlace& place);
 
     Platform& m_platform;
     std::unique_ptr<RttyTransport> m_transport;
+    QString m_transportEndpoint; // the socket path or URL the transport was made for
+    FileOwnership m_ownership = systemFileOwnership();
+    QString m_refusalReported;
     RttyPeerKind m_peerKind = RttyPeerKind::DumoRtty;
     QTimer m_retryTimer;
     QTimer m_boxTimer;

@@ -1,5 +1,6 @@
 #include "rtty/terminaltransport.h"
 
+#include "common/diagnostics.h"
 #include "common/platform/localchannel.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ void TerminalTransport::open()
 {
     close();
     m_attempting = true;
+    qCDebug(velkRtty).noquote() << "connecting to the socket" << m_socketName;
     m_channel->connectTo(m_socketName);
 }
 
@@ -65,6 +67,7 @@ void TerminalTransport::onConnected()
     if (!m_attempting) {
         return;
     }
+    qCDebug(velkRtty).noquote() << "socket connected; advising" << m_items.size() << "items";
     // Every item is bound, in the window's order; each answer is the item's current value.
     QByteArray advises;
     for (const QByteArray& item : m_items) {
@@ -82,10 +85,12 @@ void TerminalTransport::push(const QByteArray& item, const QString& value)
     }
     const QByteArray line = encodeItemMessage({ItemVerb::Poke, item, value});
     if (line.isEmpty()) {
+        qCDebug(velkRtty).noquote() << "not sent, the terminal could not read it:" << item;
         return; // nothing the terminal could read: the item keeps its old value there
     }
     if (m_channel->bytesToWrite() > maxUnsent) {
-        lose(); // the terminal stopped reading
+        qCDebug(velkRtty) << "the terminal stopped reading:" << m_channel->bytesToWrite() << "bytes unsent";
+        lose();
         return;
     }
     m_channel->write(line);
@@ -155,12 +160,14 @@ void TerminalTransport::handle(const ItemMessage& message, QList<ItemMessage>& c
 
 void TerminalTransport::fail(const QString& reason)
 {
+    qCDebug(velkRtty).noquote() << "socket" << m_socketName << "failed:" << reason;
     close();
     emit openFailed(reason);
 }
 
 void TerminalTransport::lose()
 {
+    qCDebug(velkRtty).noquote() << "socket" << m_socketName << "closed by the terminal";
     close();
     emit dropped();
 }

@@ -69,25 +69,28 @@ TEST(XmlRpc, DecodesRepliesFaultsAndRefusesJunk)
 
 TEST(FldigiKeys, FunctionKeysRunMacrosAndKeyboardTextGoesOut)
 {
-    using Action = FldigiTransport::KeyAction;
-    auto method = [](int key, bool keyboard) {
-        const auto action = FldigiTransport::actionForKey(key, keyboard);
-        return action ? action->method + QLatin1Char(' ') +
-                            (action->params.isEmpty() ? QString() : action->params.at(0).toString())
-                      : QString();
+    auto calls = [](int key, bool keyboard) {
+        QStringList texts;
+        for (const FldigiTransport::KeyAction& action : FldigiTransport::actionsForKey(key, keyboard)) {
+            texts << action.method + QLatin1Char(' ') +
+                         (action.params.isEmpty() ? QString() : action.params.at(0).toString());
+        }
+        return texts.join(QLatin1Char('|'));
     };
-    EXPECT_EQ(method(112, false), QStringLiteral("main.run_macro 0"));
-    EXPECT_EQ(method(120, false), QStringLiteral("main.run_macro 8"));
-    EXPECT_EQ(method(124, false), QStringLiteral("main.run_macro 9"));
-    EXPECT_EQ(method(122, false), QStringLiteral("main.run_macro 10"));
-    EXPECT_EQ(method(121, false), QString()); // F10 itself never arrives
-    EXPECT_EQ(method(123, false), QString()); // F12 is the keyboard-mode switch
-    EXPECT_EQ(method(27, false), QStringLiteral("main.abort "));
-    EXPECT_EQ(method(65, false), QString());
-    EXPECT_EQ(method(65, true), QStringLiteral("text.add_tx A"));
-    EXPECT_EQ(method(32, true), QStringLiteral("text.add_tx  "));
-    EXPECT_EQ(method(13, true), QString());
-    static_cast<void>(sizeof(Action));
+    EXPECT_EQ(calls(112, false), QStringLiteral("main.run_macro 0"));
+    EXPECT_EQ(calls(120, false), QStringLiteral("main.run_macro 8"));
+    EXPECT_EQ(calls(124, false), QStringLiteral("main.run_macro 9"));
+    EXPECT_EQ(calls(122, false), QStringLiteral("main.run_macro 10"));
+    EXPECT_EQ(calls(121, false), QString()); // F10 itself never arrives
+    EXPECT_EQ(calls(123, false), QString()); // F12 is the keyboard-mode switch
+    // Esc aborts and empties the transmit pane, so the rest of a macro is never sent later.
+    EXPECT_EQ(calls(27, false), QStringLiteral("main.abort |text.clear_tx "));
+    EXPECT_EQ(calls(65, false), QString());
+    EXPECT_EQ(calls(65, true), QStringLiteral("text.add_tx A"));
+    EXPECT_EQ(calls(32, true), QStringLiteral("text.add_tx  "));
+    EXPECT_EQ(calls(97, true), QStringLiteral("text.add_tx 1")); // numpad 1
+    EXPECT_EQ(calls(191, true), QStringLiteral("text.add_tx /"));
+    EXPECT_EQ(calls(13, true), QString());
 }
 
 // fldigi's log fields and the calls it received.
@@ -246,18 +249,41 @@ TEST_F(FldigiLinkTest, ClickedFieldsArriveOnceAndTheCallGoesBackWithoutEcho)
 TEST_F(FldigiLinkTest, KeysRunMacrosAndKeyboardModeTransmits)
 {
     connectLink();
-    link->forwardKey(112);
-    link->forwardKey(121);
-    link->forwardKey(123); // keyboard RTTY on: transmit
-    link->forwardKey(72);
-    link->forwardKey(73);
-    link->forwardKey(123); // off: back to receive after the text
-    link->forwardKey(27);
+    link->forwardKey(Qt::Key_F1, Qt::NoModifier);
+    link->forwardKey(Qt::Key_F10, Qt::NoModifier);
+    link->forwardKey(Qt::Key_F12, Qt::NoModifier); // keyboard RTTY on: transmit
+    link->forwardKey(Qt::Key_H, Qt::NoModifier);
+    link->forwardKey(Qt::Key_5, Qt::KeypadModifier);
+    link->forwardKey(Qt::Key_F12, Qt::NoModifier); // off: back to receive after the text
     answerAll();
-    EXPECT_EQ(fldigi.calls, (QStringList{QStringLiteral("main.run_macro 0"),
-                                         QStringLiteral("main.run_macro 9"), QStringLiteral("main.tx"),
-                                         QStringLiteral("text.add_tx H"), QStringLiteral("text.add_tx I"),
-                                         QStringLiteral("text.add_tx ^r"), QStringLiteral("main.abort")}));
+    link->forwardKey(Qt::Key_Escape, Qt::NoModifier);
+    answerAll();
+    EXPECT_EQ(fldigi.calls,
+              (QStringList{QStringLiteral("main.run_macro 0"), QStringLiteral("main.run_macro 9"),
+                           QStringLiteral("main.tx"), QStringLiteral("text.add_tx H"),
+                           QStringLiteral("text.add_tx 5"), QStringLiteral("text.add_tx ^r"),
+                           QStringLiteral("main.abort"), QStringLiteral("text.clear_tx")}));
+
+    // Esc while fldigi is still busy with a request: the macros queued behind it are dropped,
+    // so nothing starts transmitting again after the abort.
+    fldigi.calls.clear();
+    link->forwardKey(Qt::Key_F1, Qt::NoModifier); // under way
+    link->forwardKey(Qt::Key_F2, Qt::NoModifier);
+    link->forwardKey(Qt::Key_F3, Qt::NoModifier);
+    link->forwardKey(Qt::Key_Escape, Qt::NoModifier);
+    answerAll();
+    EXPECT_EQ(fldigi.calls, (QStringList{QStringLiteral("main.run_macro 0"), QStringLiteral("main.abort"),
+                                         QStringLiteral("text.clear_tx")}));
+
+    // Stopping closes the link once and quietly; a second stop is harmless.
+    QSignalSpy changes(link.get(), &RttyLink::connectionChanged);
+    link->stop();
+    link->stop();
+    EXPECT_FALSE(link->isConnected());
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_FALSE(link->findChild<FldigiTransport*>()->pollTimer().isActive());
+    EXPECT_FALSE(link->retryTimer().isActive());
+    EXPECT_FALSE(poster()->isBusy());
 }
 
 TEST_F(FldigiLinkTest, AStuckFldigiNeverBuildsABacklog)
@@ -266,7 +292,7 @@ TEST_F(FldigiLinkTest, AStuckFldigiNeverBuildsABacklog)
     const size_t before = poster()->requests.size();
     // fldigi stops answering: requests wait behind the one under way, up to the bound.
     for (int i = 0; i < 1000; ++i) {
-        link->forwardKey(112);
+        link->forwardKey(Qt::Key_F1, Qt::NoModifier);
         QMetaObject::invokeMethod(&link->findChild<FldigiTransport*>()->pollTimer(), "timeout");
     }
     EXPECT_EQ(poster()->requests.size(), before + 1);

@@ -8,7 +8,9 @@
 #include "rtty/terminaltransport.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace velk {
@@ -17,6 +19,9 @@ namespace {
 const QString connectedText = QStringLiteral(
     "Connected with Dumo!\n\nFor best display of both programs on your screen, click Options > Appearance > "
     "Form Size and enter 85 from this program's menu options.");
+
+constexpr uint ourUser = 1000;
+constexpr uint otherUser = 1001;
 
 class RttyLinkTest : public ::testing::Test
 {
@@ -28,6 +33,18 @@ protected:
     FakeDevices devices;
     Platform platform{prompter, clock, settings, environment, devices};
     RttyLink link{platform};
+    // Who owns which path: a test cannot chown to another user, so the file system is asked here.
+    std::map<QString, uint> owners;
+
+    void SetUp() override
+    {
+        environment.values[QStringLiteral("XDG_RUNTIME_DIR")] = QStringLiteral("/run/user/1000");
+        link.setFileOwnership({[this](const QString& path) -> std::optional<uint> {
+                                   const auto found = owners.find(path);
+                                   return found == owners.end() ? std::nullopt : std::optional(found->second);
+                               },
+                               ourUser});
+    }
 
     FakeLocalChannel* channel()
     {
@@ -62,18 +79,51 @@ protected:
     static void fireRetry(RttyLink& link) { QMetaObject::invokeMethod(&link.retryTimer(), "timeout"); }
 };
 
-TEST(RttyKeys, QtKeysBecomeTheTerminalsWindowsKeyCodes)
+TEST_F(RttyLinkTest, EveryKeyGoesAsItsWindowsKeyCode)
 {
-    const std::pair<int, int> keys[] = {
-        {Qt::Key_F1, 112},      {Qt::Key_F10, 121},   {Qt::Key_F12, 123},      {Qt::Key_F13, 124},
-        {Qt::Key_A, 65},        {Qt::Key_Z, 90},      {Qt::Key_0, 48},         {Qt::Key_9, 57},
-        {Qt::Key_Space, 32},    {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},     {Qt::Key_Escape, 27},
-        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},     {Qt::Key_Shift, 16},     {Qt::Key_Up, 38},
-        {Qt::Key_Delete, 46},   {Qt::Key_Slash, 191}, {Qt::Key_Question, 191}, {Qt::Key_Period, 190},
-        {Qt::Key_Exclam, 0},    {Qt::Key_unknown, 0},
+    connectLink();
+    constexpr Qt::KeyboardModifiers none = Qt::NoModifier;
+    constexpr Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
+    constexpr Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    struct Case
+    {
+        int qtKey;
+        Qt::KeyboardModifiers modifiers;
+        int code; // what the terminal receives; 0: nothing
     };
-    for (const auto& [qtKey, code] : keys) {
-        EXPECT_EQ(windowsKeyCode(qtKey), code) << qtKey;
+    const Case cases[] = {
+        {Qt::Key_F1, none, 112},         {Qt::Key_F10, none, 124}, // never F10 itself
+        {Qt::Key_F11, none, 122},        {Qt::Key_F13, none, 124},
+        {Qt::Key_A, none, 65},           {Qt::Key_Z, shift, 90},
+        {Qt::Key_0, none, 48},           {Qt::Key_9, none, 57},
+        {Qt::Key_Space, none, 32},       {Qt::Key_Return, none, 13},
+        {Qt::Key_Enter, keypad, 13},     {Qt::Key_Escape, none, 27},
+        {Qt::Key_Backspace, none, 8},    {Qt::Key_Tab, none, 9},
+        {Qt::Key_Shift, shift, 16},      {Qt::Key_CapsLock, none, 20},
+        {Qt::Key_Up, none, 38},          {Qt::Key_Delete, none, 46},
+        {Qt::Key_Delete, keypad, 46}, // the keypad without Num Lock: the cursor keys' codes
+        {Qt::Key_End, keypad, 35},       {Qt::Key_BracketLeft, none, 219},
+        {Qt::Key_BraceLeft, shift, 219}, {Qt::Key_BracketRight, none, 221},
+        {Qt::Key_Backslash, none, 220},  {Qt::Key_Bar, shift, 220},
+        {Qt::Key_Apostrophe, none, 222}, {Qt::Key_QuoteDbl, shift, 222},
+        {Qt::Key_QuoteLeft, none, 192},  {Qt::Key_AsciiTilde, shift, 192},
+        {Qt::Key_Semicolon, none, 186},  {Qt::Key_Equal, none, 187},
+        {Qt::Key_Comma, none, 188},      {Qt::Key_Minus, none, 189},
+        {Qt::Key_Period, none, 190},     {Qt::Key_Slash, none, 191},
+        {Qt::Key_Question, shift, 191},  {Qt::Key_Exclam, shift, 49}, // a shifted digit is the digit's key
+        {Qt::Key_ParenRight, shift, 48}, {Qt::Key_Asterisk, shift, 56},
+        {Qt::Key_0, keypad, 96},         {Qt::Key_1, keypad, 97},
+        {Qt::Key_9, keypad, 105},        {Qt::Key_Asterisk, keypad, 106},
+        {Qt::Key_Plus, keypad, 107},     {Qt::Key_Minus, keypad, 109},
+        {Qt::Key_Period, keypad, 110},   {Qt::Key_Slash, keypad, 111},
+        {Qt::Key_unknown, none, 0},      {Qt::Key_Adiaeresis, none, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(link.forwardKey(c.qtKey, c.modifiers), c.code) << c.qtKey;
+        const QByteArray expected =
+            c.code == 0 ? QByteArray()
+                        : "POKE txtBField8 \nPOKE txtBField8 " + QByteArray::number(c.code) + "\n";
+        EXPECT_EQ(channel()->takeWritten(), expected) << c.qtKey;
     }
 }
 
@@ -82,7 +132,7 @@ TEST_F(RttyLinkTest, ConnectsByAdvisingEveryItemAndHandsOverTheStation)
     link.setStation(QStringLiteral("W9XYZ"), QStringLiteral("LEE"), QStringLiteral("IL"));
     link.apply(QStringLiteral("RY"), true);
     ASSERT_NE(channel(), nullptr);
-    EXPECT_EQ(channel()->connectedName, QStringLiteral("DumoRTTY.frmDigitalDest"));
+    EXPECT_EQ(channel()->connectedName, QStringLiteral("/run/user/1000/DumoRTTY.frmDigitalDest"));
     EXPECT_TRUE(link.isAttempting());
     channel()->accept();
     QByteArray advises;
@@ -107,12 +157,58 @@ TEST_F(RttyLinkTest, ConnectsByAdvisingEveryItemAndHandsOverTheStation)
     EXPECT_FALSE(link.retryTimer().isActive());
 }
 
-TEST_F(RttyLinkTest, SocketNameComesFromTheEnvironmentOrTheSettings)
+TEST_F(RttyLinkTest, TheSocketIsOursInTheRuntimeFolderAndAnotherUsersIsRefused)
 {
+    const QString inRuntime = QStringLiteral("/run/user/1000/DumoRTTY.frmDigitalDest");
+    EXPECT_EQ(link.socketPlace().path, inRuntime);
+    EXPECT_TRUE(link.socketPlace().refusal.isEmpty());
     settings.values[QStringLiteral("UserRttySocket")] = QStringLiteral("/tmp/dumo.sock");
-    EXPECT_EQ(link.socketName(), QStringLiteral("/tmp/dumo.sock"));
+    EXPECT_EQ(link.socketPlace().path, QStringLiteral("/tmp/dumo.sock"));
     environment.values[QStringLiteral("VELK_RTTY_SOCKET")] = QStringLiteral("velk-test-socket");
-    EXPECT_EQ(link.socketName(), QStringLiteral("velk-test-socket"));
+    EXPECT_EQ(link.socketPlace().path, QStringLiteral("/run/user/1000/velk-test-socket"));
+
+    // Without a runtime folder: one of our own under the temporary folder, owner-only.
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    environment.values.remove(QStringLiteral("VELK_RTTY_SOCKET"));
+    environment.values.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environment.values[QStringLiteral("TMPDIR")] = temp.path();
+    settings.values.remove(QStringLiteral("UserRttySocket"));
+    const QString folder = temp.path() + QStringLiteral("/velk-1000");
+    owners[folder] = ourUser;
+    EXPECT_EQ(link.socketPlace().path, folder + QStringLiteral("/DumoRTTY.frmDigitalDest"));
+    EXPECT_TRUE(link.socketPlace().refusal.isEmpty());
+    EXPECT_EQ(QFileInfo(folder).permissions() & 0x7077 /* owner, group, others */,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Somebody else made that folder first.
+    owners[folder] = otherUser;
+    EXPECT_TRUE(link.socketPlace().refusal.contains(folder));
+
+    // A socket another user listens at: refused, said once on the status line, retried quietly.
+    environment.values[QStringLiteral("VELK_RTTY_SOCKET")] = QStringLiteral("/tmp/dumo.sock");
+    owners[QStringLiteral("/tmp/dumo.sock")] = otherUser;
+    QSignalSpy notices(&link, &RttyLink::notice);
+    link.apply(QStringLiteral("RY"), true);
+    EXPECT_TRUE(devices.localChannels.empty() || channel()->connectCount == 0);
+    EXPECT_FALSE(link.isAttempting());
+    EXPECT_TRUE(link.retryTimer().isActive());
+    fireRetry(link);
+    fireRetry(link);
+    ASSERT_EQ(notices.count(), 1);
+    EXPECT_EQ(notices[0][0].toString(),
+              QStringLiteral("The RTTY link's socket /tmp/dumo.sock belongs to another "
+                             "user: not connecting to it."));
+    EXPECT_TRUE(prompter.messages.empty());
+    link.reconnect();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, notices[0][0].toString());
+
+    // Once the socket is ours, the next retry connects there.
+    owners[QStringLiteral("/tmp/dumo.sock")] = ourUser;
+    fireRetry(link);
+    ASSERT_NE(channel(), nullptr);
+    EXPECT_EQ(channel()->connectedName, QStringLiteral("/tmp/dumo.sock"));
+    EXPECT_TRUE(link.isAttempting());
 }
 
 TEST_F(RttyLinkTest, BackgroundFailuresRetryQuietlyAndOnlyReconnectShowsTheError)
@@ -281,15 +377,15 @@ TEST_F(RttyLinkTest, KeysGoTwiceWithF10AsF13AndF12TogglesKeyboardMode)
 {
     connectLink();
     QSignalSpy mode(&link, &RttyLink::keyboardRttyModeChanged);
-    EXPECT_EQ(link.forwardKey(65), 65);
-    EXPECT_EQ(link.forwardKey(65), 65);
-    EXPECT_EQ(link.forwardKey(121), 124);
+    EXPECT_EQ(link.forwardKey(Qt::Key_A, Qt::NoModifier), 65);
+    EXPECT_EQ(link.forwardKey(Qt::Key_A, Qt::NoModifier), 65);
+    EXPECT_EQ(link.forwardKey(Qt::Key_F10, Qt::NoModifier), 124);
     EXPECT_EQ(channel()->takeWritten(),
               "POKE txtBField8 \nPOKE txtBField8 65\nPOKE txtBField8 \nPOKE txtBField8 65\n"
               "POKE txtBField8 \nPOKE txtBField8 124\n");
-    EXPECT_EQ(link.forwardKey(123), 123);
+    EXPECT_EQ(link.forwardKey(Qt::Key_F12, Qt::NoModifier), 123);
     EXPECT_TRUE(link.keyboardRttyMode());
-    EXPECT_EQ(link.forwardKey(123), 123);
+    EXPECT_EQ(link.forwardKey(Qt::Key_F12, Qt::NoModifier), 123);
     EXPECT_FALSE(link.keyboardRttyMode());
     EXPECT_EQ(mode.count(), 2);
     EXPECT_EQ(channel()->takeWritten(),
@@ -310,7 +406,7 @@ TEST_F(RttyLinkTest, OutsideAnRttyLogNothingIsLinkedOrForwarded)
     const int attempts = channel()->connectCount;
     link.reconnect();
     EXPECT_EQ(channel()->connectCount, attempts);
-    EXPECT_EQ(link.forwardKey(121), 0);
+    EXPECT_EQ(link.forwardKey(Qt::Key_F10, Qt::NoModifier), 0);
     link.setCallBeingEntered(QStringLiteral("K1AB"));
     EXPECT_TRUE(channel()->takeWritten().isEmpty());
 
@@ -319,10 +415,34 @@ TEST_F(RttyLinkTest, OutsideAnRttyLogNothingIsLinkedOrForwarded)
     EXPECT_EQ(channel()->connectCount, attempts);
 }
 
+TEST_F(RttyLinkTest, StopClosesTheLinkQuietlyAndMayBeRepeated)
+{
+    link.stop(); // nothing opened yet
+    connectLink();
+    link.forwardKey(Qt::Key_F12, Qt::NoModifier);
+    channel()->takeWritten();
+    QSignalSpy changes(&link, &RttyLink::connectionChanged);
+    QSignalSpy notices(&link, &RttyLink::notice);
+    link.stop();
+    link.stop();
+    EXPECT_FALSE(channel()->isConnected());
+    EXPECT_FALSE(link.isConnected());
+    EXPECT_FALSE(link.keyboardRttyMode());
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_FALSE(link.retryTimer().isActive());
+    // The terminal's late goodbye changes nothing and nothing more is written.
+    channel()->drop();
+    EXPECT_FALSE(link.retryTimer().isActive());
+    EXPECT_EQ(notices.count(), 0);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(link.forwardKey(Qt::Key_A, Qt::NoModifier), 0);
+    EXPECT_TRUE(channel()->takeWritten().isEmpty());
+}
+
 TEST_F(RttyLinkTest, ADroppedOrStalledTerminalIsRetriedAndKeyboardModeEnds)
 {
     connectLink();
-    link.forwardKey(123);
+    link.forwardKey(Qt::Key_F12, Qt::NoModifier);
     ASSERT_TRUE(link.keyboardRttyMode());
     QSignalSpy notices(&link, &RttyLink::notice);
     channel()->drop();
@@ -331,7 +451,7 @@ TEST_F(RttyLinkTest, ADroppedOrStalledTerminalIsRetriedAndKeyboardModeEnds)
     EXPECT_TRUE(link.retryTimer().isActive());
     ASSERT_EQ(notices.count(), 1);
     EXPECT_EQ(notices[0][0].toString(), QStringLiteral("Lost the link to Dumo RTTY."));
-    EXPECT_EQ(link.forwardKey(65), 0);
+    EXPECT_EQ(link.forwardKey(Qt::Key_A, Qt::NoModifier), 0);
 
     fireRetry(link);
     channel()->accept();
@@ -341,7 +461,7 @@ TEST_F(RttyLinkTest, ADroppedOrStalledTerminalIsRetriedAndKeyboardModeEnds)
 
     // A terminal that stops reading: the link gives up instead of queueing without end.
     channel()->unsentBytes = TerminalTransport::maxUnsent + 1;
-    link.forwardKey(65);
+    link.forwardKey(Qt::Key_A, Qt::NoModifier);
     EXPECT_FALSE(link.isConnected());
     EXPECT_TRUE(link.retryTimer().isActive());
 }

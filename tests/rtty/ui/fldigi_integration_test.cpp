@@ -168,6 +168,32 @@ TEST_F(FldigiIntegrationTest, WorksAContactBothWaysWithARealFldigi)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return rpc(QStringLiteral("main.get_trx_state")) != QStringLiteral("TX"); }, 10000));
 
+    // Nothing of the aborted macro is left in fldigi's transmit pane: the next transmission
+    // (keyboard RTTY) sends only what is typed.
+    QByteArray sent;
+    auto readSent = [&] {
+        sent += QByteArray::fromBase64(rpc(QStringLiteral("tx.get_data")).value_or(QString()).toLatin1());
+        return sent;
+    };
+    readSent();
+    sent.clear();
+    keyAtFocus(Qt::Key_F12);
+    keyAtFocus(Qt::Key_X);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            // fldigi drops a transmit asked for while its abort is still settling: the operator
+            // clicks its T/R button again.
+            if (rpc(QStringLiteral("main.get_trx_state")) != QStringLiteral("TX")) {
+                rpc(QStringLiteral("main.tx"));
+            }
+            return readSent().contains('X');
+        },
+        30000));
+    EXPECT_EQ(sent.simplified(), QByteArray("X"));
+    keyAtFocus(Qt::Key_F12);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return rpc(QStringLiteral("main.get_trx_state")) != QStringLiteral("TX"); }, 20000));
+
     // fldigi goes away: the link notices and retries quietly.
     fldigi.process.kill();
     fldigi.process.waitForFinished(5000);
