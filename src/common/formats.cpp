@@ -11,20 +11,21 @@ namespace velk {
 
 namespace {
 
-// Shortest decimal digits of a non-negative double that read back to it, with the decimal
-// exponent of the first digit: 14.025 gives ("14025", 1). to_chars is locale-independent.
-void shortestDigits(double value, std::string& digits, int& exponent)
+template <typename Real> DecimalDigits shortestDigitsOf(Real value)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string text(buffer, result.ptr);
     const auto e = text.find('e');
-    digits.clear();
+    DecimalDigits out;
     for (std::size_t i = 0; i < e; ++i) {
         if (text[i] >= '0' && text[i] <= '9')
-            digits += text[i];
+            out.digits += text[i];
     }
-    exponent = std::stoi(text.substr(e + 1));
+    out.exponent = std::stoi(text.substr(e + 1));
+    while (out.digits.size() > 1 && out.digits.back() == '0')
+        out.digits.pop_back();
+    return out;
 }
 
 QString twoDigits(int value)
@@ -52,6 +53,16 @@ std::optional<QDate> parseYearFirstDate(const QString& text)
 
 } // namespace
 
+DecimalDigits shortestDigits(double magnitude)
+{
+    return shortestDigitsOf(magnitude);
+}
+
+DecimalDigits shortestDigits(float magnitude)
+{
+    return shortestDigitsOf(magnitude);
+}
+
 QString formatNumber(double value, const QString& pattern)
 {
     if (!std::isfinite(value))
@@ -70,9 +81,9 @@ QString formatNumber(double value, const QString& pattern)
 
     // Round half away from zero on the shortest decimal text of the value, so 2.675 (stored as
     // 2.67499999...) rounds like the decimal it was written as.
-    std::string digits;
-    int exponent = 0;
-    shortestDigits(std::fabs(value), digits, exponent);
+    const DecimalDigits shortest = shortestDigits(std::fabs(value));
+    const std::string& digits = shortest.digits;
+    const int exponent = shortest.exponent;
     const int count = static_cast<int>(digits.size());
     const auto digitAt = [&](int position) -> char {
         const int index = exponent - position;

@@ -6,8 +6,19 @@
 #include <QString>
 #include <QTime>
 #include <optional>
+#include <string>
 
 namespace velk {
+
+// The shortest decimal digits that read back to the same value, and the decimal exponent of the
+// first digit: 14.025 gives ("14025", 1), 77.0333f gives ("770333", 1). Locale-independent.
+struct DecimalDigits
+{
+    std::string digits;
+    int exponent = 0;
+};
+DecimalDigits shortestDigits(double magnitude);
+DecimalDigits shortestDigits(float magnitude);
 
 // Formats a number by a pattern of "#", "0", "," and ".": "0" forces a digit, "#" shows one
 // only when significant, a "," in the integer part groups thousands, the digits after "."

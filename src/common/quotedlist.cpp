@@ -1,5 +1,7 @@
 #include "common/quotedlist.h"
 
+#include "common/formats.h"
+
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -26,24 +28,6 @@ qsizetype skipBlanks(const QString& text, qsizetype pos)
     while (pos < text.size() && isBlankChar(text.at(pos)))
         ++pos;
     return pos;
-}
-
-// Shortest decimal digits that read back to the same value, with the decimal exponent of the
-// first digit: 77.0333f gives ("770333", 1). to_chars is locale-independent.
-template <typename Real> void shortestDigits(Real value, std::string& digits, int& exponent)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    const std::string text(buffer, result.ptr);
-    const auto e = text.find('e');
-    digits.clear();
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] >= '0' && text[i] <= '9')
-            digits += text[i];
-    }
-    exponent = std::stoi(text.substr(e + 1));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
 }
 
 // Plain positional notation of digits d1 d2 ... with d1 at 10^exponent.
@@ -198,6 +182,13 @@ QuotedListWriter& QuotedListWriter::integer(long long value)
     return *this;
 }
 
+QuotedListWriter& QuotedListWriter::word(const QString& value)
+{
+    separate();
+    m_out += value;
+    return *this;
+}
+
 QuotedListWriter& QuotedListWriter::endLine()
 {
     m_out += QLatin1String("\r\n");
@@ -223,8 +214,6 @@ QString formatSettingsNumber(double value)
     const float single = static_cast<float>(value);
     if (single == 0.0f)
         return QStringLiteral("0"); // also for -0
-    std::string digits;
-    int exponent = 0;
     if (!std::isfinite(single)) {
         // Beyond single precision (or not a number): keep the double's shortest text.
         if (std::isnan(value))
@@ -240,8 +229,8 @@ QString formatSettingsNumber(double value)
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, single);
         return QString::fromLatin1(buffer, result.ptr - buffer);
     }
-    shortestDigits(magnitude, digits, exponent);
-    std::string text = positional(digits, exponent);
+    const DecimalDigits shortest = shortestDigits(magnitude);
+    std::string text = positional(shortest.digits, shortest.exponent);
     if (single < 0)
         text.insert(text.begin(), '-');
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

@@ -33,13 +33,15 @@ private:
     void skipBlankLines();
 };
 
-// Builds quoted-list lines: text() quotes, number() writes bare, endLine() adds CR LF.
+// Builds quoted-list lines: text() quotes, number() and word() write bare, endLine() adds CR LF.
 class QuotedListWriter
 {
 public:
     QuotedListWriter& text(const QString& value);
     QuotedListWriter& number(double value);
     QuotedListWriter& integer(long long value);
+    // A bare word such as #TRUE#, written as it is.
+    QuotedListWriter& word(const QString& value);
     QuotedListWriter& endLine();
     // Latin-1 bytes of everything written so far.
     QByteArray bytes() const;

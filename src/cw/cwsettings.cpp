@@ -1,68 +1,47 @@
 #include "cw/cwsettings.h"
 
-#include "common/quotedlist.h"
-#include "common/wholefile.h"
-
-#include <QFile>
-#include <cmath>
-#include <optional>
+#include "common/settingsfile.h"
 
 namespace velk {
 
 namespace {
 
-// The file's values one after another, whatever the line breaks; stops at a malformed line.
-class Values
+// Values in file order whatever the line breaks; reading stops at a malformed line or a value
+// that does not read.
+const SettingsFile<CwSettings>& cwFile()
 {
-public:
-    explicit Values(const QByteArray& bytes) : m_reader(bytes) {}
-
-    std::optional<QString> next()
-    {
-        while (m_pending.isEmpty()) {
-            if (m_broken || m_reader.atEnd()) {
-                return std::nullopt;
-            }
-            const std::optional<QStringList> line = m_reader.nextLine();
-            if (!line) {
-                m_broken = true;
-                return std::nullopt;
-            }
-            m_pending = *line;
-        }
-        return m_pending.takeFirst();
-    }
-
-    void stop() { m_broken = true; }
-
-private:
-    QuotedListReader m_reader;
-    QStringList m_pending;
-    bool m_broken = false;
-};
-
-bool readText(Values& in, QString& field)
-{
-    const std::optional<QString> value = in.next();
-    if (!value) {
-        return false;
-    }
-    field = *value;
-    return true;
-}
-
-std::optional<int> readSmallNumber(Values& in)
-{
-    const std::optional<QString> value = in.next();
-    if (!value) {
-        return std::nullopt;
-    }
-    const std::optional<double> number = parseSettingsNumber(value->trimmed());
-    if (!number || !std::isfinite(*number) || std::abs(*number) > 1000) {
-        in.stop();
-        return std::nullopt;
-    }
-    return static_cast<int>(std::nearbyint(*number));
+    using S = CwSettings;
+    const auto message = [](const char* name, std::size_t index) {
+        return SettingsField<S>{name, FieldKind::Text, element(&S::messages, index)};
+    };
+    const IntegerRange small{-1000, 1000};
+    static const SettingsFile<CwSettings> file(
+        {}, {
+                message("F1 message", 0),
+                message("F2 message", 1),
+                message("F3 message", 2),
+                message("F4 message", 3),
+                message("F5 message", 4),
+                message("F6 message", 5),
+                message("F7 message", 6),
+                message("F8 message", 7),
+                // An empty F9 is the test message.
+                {"F9 message", FieldKind::Text, element(&S::messages, 8), {.emptyReadsAsDefault = true}},
+                {"port", FieldKind::Text, member(&S::comPort)},
+                {"speed", FieldKind::Text, member(&S::speed)},
+                message("F10 message", 9),
+                message("F11 message", 10),
+                {"word space", FieldKind::Text, member(&S::wordSpace)},
+                // An unknown keyer type counts as none.
+                {"keyer type",
+                 FieldKind::Integer,
+                 member(&S::keyerType),
+                 {.readable = small, .accepted = {0, 1, 2, 3, 5}}},
+                {"parallel port address", FieldKind::Text, member(&S::parallelAddress)},
+                {"show text", FieldKind::Flag, member(&S::showText), {.readable = small}},
+                {"repeat seconds", FieldKind::Text, member(&S::repeatSeconds)},
+            });
+    return file;
 }
 
 } // namespace
@@ -86,60 +65,18 @@ KeyerType keyerTypeFromNumber(int number)
 CwSettings parseCwSettings(const QByteArray& bytes)
 {
     CwSettings settings;
-    Values in(bytes);
-    auto& messages = settings.messages;
-    bool more = true;
-    for (int i = 0; i < 9 && more; ++i) {
-        more = readText(in, messages[static_cast<size_t>(i)]);
-    }
-    more = more && readText(in, settings.comPort) && readText(in, settings.speed) &&
-           readText(in, messages[9]) && readText(in, messages[10]) && readText(in, settings.wordSpace);
-    if (more) {
-        const std::optional<int> type = readSmallNumber(in);
-        more = type.has_value();
-        if (type) {
-            settings.keyerType = keyerTypeFromNumber(*type);
-        }
-    }
-    more = more && readText(in, settings.parallelAddress);
-    if (more) {
-        const std::optional<int> shown = readSmallNumber(in);
-        more = shown.has_value();
-        if (shown) {
-            settings.showText = *shown != 0;
-        }
-    }
-    if (more) {
-        readText(in, settings.repeatSeconds);
-    }
-    if (messages[8].isEmpty()) {
-        messages[8] = defaultTestMessage;
-    }
+    cwFile().read(bytes, settings);
     return settings;
 }
 
 QByteArray cwSettingsBytes(const CwSettings& settings)
 {
-    QuotedListWriter out;
-    for (int i = 0; i < 9; ++i) {
-        out.text(settings.messages[static_cast<size_t>(i)]).endLine();
-    }
-    out.text(settings.comPort).endLine();
-    out.text(settings.speed).endLine();
-    out.text(settings.messages[9]).endLine();
-    out.text(settings.messages[10]).endLine();
-    out.text(settings.wordSpace).endLine();
-    out.integer(static_cast<int>(settings.keyerType)).endLine();
-    out.text(settings.parallelAddress).endLine();
-    out.integer(settings.showText ? 1 : 0).endLine();
-    out.text(settings.repeatSeconds).endLine();
-    return out.bytes();
+    return cwFile().write(settings);
 }
 
 bool saveCwSettings(const QString& path, const CwSettings& settings, QString& error)
 {
-    const auto failure = replaceFileContents(path, cwSettingsBytes(settings));
-    if (failure) {
+    if (const auto failure = cwFile().save(path, settings)) {
         error = *failure;
         return false;
     }
@@ -148,12 +85,9 @@ bool saveCwSettings(const QString& path, const CwSettings& settings, QString& er
 
 CwSettings loadCwSettings(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    // A settings file is a few hundred bytes; anything past 64 KiB is not ours.
-    return parseCwSettings(file.read(64 * 1024));
+    CwSettings settings;
+    cwFile().load(path, settings);
+    return settings;
 }
 
 } // namespace velk

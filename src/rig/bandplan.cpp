@@ -1,53 +1,74 @@
 #include "rig/bandplan.h"
 
 #include "common/formats.h"
-#include "common/quotedlist.h"
+#include "common/settingsfile.h"
 
-#include <QFile>
 #include <array>
 
 namespace velk {
 
+namespace {
+
+// The effective text, then five-value records whatever the line breaks, one a line when written.
+const SettingsFile<BandPlan>& headerFile()
+{
+    static const SettingsFile<BandPlan> file({.maxBytes = 1024 * 1024},
+                                             {{"effective", FieldKind::Text, member(&BandPlan::effective)}});
+    return file;
+}
+
+const SettingsFile<PlanRow>& rowFile()
+{
+    using R = PlanRow;
+    static const SettingsFile<PlanRow> file({.lines = LineLayout::RecordPerLine},
+                                            {
+                                                {"band", FieldKind::Text, member(&R::band)},
+                                                {"class", FieldKind::Text, member(&R::classCode)},
+                                                {"mode", FieldKind::Text, member(&R::mode)},
+                                                {"lower edge", FieldKind::Real, member(&R::lower)},
+                                                {"upper edge", FieldKind::Real, member(&R::upper)},
+                                            });
+    return file;
+}
+
+} // namespace
+
 std::optional<BandPlan> parseBandPlan(const QByteArray& bytes)
 {
-    QStringList values;
-    QuotedListReader reader(bytes);
-    while (!reader.atEnd()) {
-        const auto line = reader.nextLine();
-        if (!line) {
-            break;
-        }
-        values << *line;
-    }
-    if (values.isEmpty()) {
+    settingsfile::ValueSource source(bytes, headerFile().rules().layout);
+    BandPlan plan;
+    if (headerFile().readFrom(source, plan).fieldsRead == 0) {
         return std::nullopt;
     }
-    BandPlan plan;
-    plan.effective = values.front();
-    for (qsizetype i = 1; i + 4 < values.size() && plan.rows.size() < maxPlanRows; i += 5) {
+    // A record cut short at the end, or one that does not read, ends the plan.
+    while (plan.rows.size() < maxPlanRows) {
         PlanRow row;
-        row.band = values.at(i);
-        row.classCode = values.at(i + 1);
-        row.mode = values.at(i + 2);
-        const auto lower = parseSettingsNumber(values.at(i + 3));
-        const auto upper = parseSettingsNumber(values.at(i + 4));
-        if (!lower || !upper || *upper <= *lower) {
+        const SettingsReadReport report = rowFile().readFrom(source, row);
+        if (!report.complete || !report.faults.isEmpty() || row.upper <= row.lower) {
             break;
         }
-        row.lower = static_cast<float>(*lower);
-        row.upper = static_cast<float>(*upper);
         plan.rows << row;
     }
     return plan;
 }
 
+QByteArray encodeBandPlan(const BandPlan& plan)
+{
+    QByteArray bytes = headerFile().write(plan);
+    for (const PlanRow& row : plan.rows) {
+        bytes += rowFile().write(row);
+    }
+    return bytes;
+}
+
 std::optional<BandPlan> loadBandPlan(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    SettingsFileState state = SettingsFileState::Missing;
+    const auto bytes = settingsfile::readFile(path, headerFile().rules().maxBytes, state);
+    if (!bytes) {
         return std::nullopt;
     }
-    return parseBandPlan(file.read(1024 * 1024));
+    return parseBandPlan(*bytes);
 }
 
 QList<PlanRow> extraRows(const BandPlan& plan)

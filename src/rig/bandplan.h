@@ -31,6 +31,8 @@ inline constexpr int maxPlanRows = 200;
 // reading stops at the first record that does not read. Nothing when the first value is missing.
 std::optional<BandPlan> parseBandPlan(const QByteArray& bytes);
 std::optional<BandPlan> loadBandPlan(const QString& path);
+// The file as the reader takes it: the effective text on its line, then a record a line.
+QByteArray encodeBandPlan(const BandPlan& plan);
 // The Extra-class rows, in file order: the ones the radio's mode is chosen from.
 QList<PlanRow> extraRows(const BandPlan& plan);
 

@@ -1,9 +1,6 @@
 #include "rig/rigsettings.h"
 
-#include "common/quotedlist.h"
-#include "common/wholefile.h"
-
-#include <QFile>
+#include "common/settingsfile.h"
 
 namespace velk {
 
@@ -71,140 +68,65 @@ int pollPeriodMs(char pollRate)
 
 namespace {
 
-// The values of the file in order, whatever lines they sit on.
-QStringList fileValues(const QByteArray& bytes)
+// Values in file order whatever the line breaks. A value that does not read fails only its own
+// field: a damaged line 1 must not silence the radio.
+const SettingsFile<RigSettings>& rigFile()
 {
-    QStringList values;
-    QuotedListReader reader(bytes);
-    while (!reader.atEnd()) {
-        const auto line = reader.nextLine();
-        if (!line) {
-            break;
-        }
-        values << *line;
-    }
-    return values;
-}
-
-bool oneLetterOf(const QString& text, const char* allowed, char& out)
-{
-    if (text.size() != 1) {
-        return false;
-    }
-    const char letter = text.at(0).toLatin1();
-    for (const char* p = allowed; *p; ++p) {
-        if (*p == letter) {
-            out = letter;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool intIn(const QString& text, int low, int high, int& out)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok || value < low || value > high) {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
-bool applyField(int index, const QString& value, RigSettings& s)
-{
-    switch (index) {
-    case 0: {
-        int baud = 0;
-        if (!intIn(value, 1200, 56000, baud)) {
-            return false;
-        }
-        s.baudText = paddedBaudText(baud);
-        return true;
-    }
-    case 1:
-        return oneLetterOf(value, "NOE", s.parity);
-    case 2:
-        return intIn(value, 7, 8, s.dataBits);
-    case 3:
-        return intIn(value, 1, 2, s.stopBits);
-    case 4:
-        s.modeQuery = value.left(200);
-        return true;
-    case 5:
-        s.frequencyQuery = value.left(200);
-        return true;
-    case 6:
-        return true; // the port settings text is derived from lines 1-4
-    case 7:
-        return intIn(value, 1, 10, s.commPort);
-    case 8:
-        return oneLetterOf(value, "NRD", s.connectionPower);
-    case 9:
-        return oneLetterOf(value, "FMSR", s.pollRate);
-    case 10:
-        s.rigType = value.left(40);
-        return true;
-    case 11:
-    case 12: {
-        int flag = 0;
-        if (!intIn(value, 0, 1, flag)) {
-            return false;
-        }
-        (index == 11 ? s.sendAsHex : s.useFrequency) = flag == 1;
-        return true;
-    }
-    case 13: {
-        int source = 0;
-        if (!intIn(value, 1, 3, source)) {
-            return false;
-        }
-        s.modeSource = static_cast<ModeSource>(source);
-        return true;
-    }
-    default:
-        return false;
-    }
+    using S = RigSettings;
+    const auto digits = [](std::int64_t low, std::int64_t high, bool quoted) {
+        return FieldRules{
+            .syntax = NumberSyntax::Digits, .readable = IntegerRange{low, high}, .quoted = quoted};
+    };
+    FieldRules baudRules = digits(1200, 56000, true);
+    baudRules.width = 5;
+    const FieldAccess<S> baud{
+        [](const S& s) { return SettingValue{std::int64_t{s.baudText.trimmed().toInt()}}; },
+        [](S& s, const SettingValue& value) {
+            s.baudText = paddedBaudText(static_cast<int>(std::get<std::int64_t>(value)));
+        }};
+    // Written for other programs; read back from lines 1-4.
+    const FieldAccess<S> portSettings{[](const S& s) { return SettingValue{portSettingsText(s)}; }, nullptr};
+    static const SettingsFile<RigSettings> file(
+        {.onBadValue = BadValueRule::FailsField},
+        {
+            {"baud rate", FieldKind::Integer, baud, baudRules},
+            {"parity", FieldKind::Letter, member(&S::parity), {.letters = "NOE"}},
+            {"data bits", FieldKind::Integer, member(&S::dataBits), digits(7, 8, true)},
+            {"stop bits", FieldKind::Integer, member(&S::stopBits), digits(1, 2, true)},
+            {"mode query", FieldKind::Text, member(&S::modeQuery), {.maxLength = 200}},
+            {"frequency query", FieldKind::Text, member(&S::frequencyQuery), {.maxLength = 200}},
+            {"port settings", FieldKind::Text, portSettings},
+            {"comm port", FieldKind::Integer, member(&S::commPort), digits(1, 10, false)},
+            {"connection power", FieldKind::Letter, member(&S::connectionPower), {.letters = "NRD"}},
+            {"polling rate", FieldKind::Letter, member(&S::pollRate), {.letters = "FMSR"}},
+            {"radio type", FieldKind::Text, member(&S::rigType), {.maxLength = 40}},
+            {"convert to hex", FieldKind::Flag, member(&S::sendAsHex), digits(0, 1, false)},
+            {"use frequency", FieldKind::Flag, member(&S::useFrequency), digits(0, 1, false)},
+            {"mode by", FieldKind::Integer, member(&S::modeSource), digits(1, 3, false)},
+        });
+    return file;
 }
 
 } // namespace
 
 int parseRigSettings(const QByteArray& bytes, RigSettings& settings)
 {
-    const QStringList values = fileValues(bytes);
-    int read = 0;
-    for (; read < 14 && read < values.size(); ++read) {
-        if (!applyField(read, values.at(read), settings)) {
-            break;
-        }
-    }
-    return read;
+    return readRigSettings(bytes, settings).fieldsRead;
 }
 
-QByteArray encodeRigSettings(const RigSettings& s)
+SettingsReadReport readRigSettings(const QByteArray& bytes, RigSettings& settings)
 {
-    QuotedListWriter out;
-    out.text(s.baudText).endLine();
-    out.text(QString(QLatin1Char(s.parity))).endLine();
-    out.text(QString::number(s.dataBits)).endLine();
-    out.text(QString::number(s.stopBits)).endLine();
-    out.text(s.modeQuery).endLine();
-    out.text(s.frequencyQuery).endLine();
-    out.text(portSettingsText(s)).endLine();
-    out.integer(s.commPort).endLine();
-    out.text(QString(QLatin1Char(s.connectionPower))).endLine();
-    out.text(QString(QLatin1Char(s.pollRate))).endLine();
-    out.text(s.rigType).endLine();
-    out.integer(s.sendAsHex ? 1 : 0).endLine();
-    out.integer(s.useFrequency ? 1 : 0).endLine();
-    out.integer(static_cast<int>(s.modeSource)).endLine();
-    return out.bytes();
+    return rigFile().read(bytes, settings);
+}
+
+QByteArray encodeRigSettings(const RigSettings& settings)
+{
+    return rigFile().write(settings);
 }
 
 bool saveRigSettings(const QString& path, const RigSettings& settings, QString* error)
 {
-    if (const auto cause = replaceFileContents(path, encodeRigSettings(settings))) {
+    if (const auto cause = rigFile().save(path, settings)) {
         if (error) {
             *error = *cause;
         }
@@ -213,15 +135,9 @@ bool saveRigSettings(const QString& path, const RigSettings& settings, QString* 
     return true;
 }
 
-bool loadRigSettings(const QString& path, RigSettings& settings)
+SettingsLoad loadRigSettings(const QString& path, RigSettings& settings)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    // A settings file is a few hundred bytes; anything past 64 KiB is not ours.
-    parseRigSettings(file.read(64 * 1024), settings);
-    return true;
+    return rigFile().load(path, settings);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // RigSettings: the fourteen values of RigCntrl.txt (serial settings, query strings, port, poll
 // rate, radio type and how frequency and mode are used), read and written in the quoted-list format.
 #include "common/platform/serialdevice.h"
+#include "common/settingsfile.h"
 #include "rig/radiotype.h"
 
 #include <QByteArray>
@@ -44,14 +45,19 @@ SerialSettings serialSettings(const RigSettings& settings);
 // The poll period the operator chose, in milliseconds.
 int pollPeriodMs(char pollRate);
 
-// Reads the file's bytes field by field; reading stops at the first missing or unreadable value
-// and the fields not reached keep their values in `settings`. Returns the number of fields read.
+// Reads the file's bytes field by field onto `settings`. A value that does not read fails only its
+// own field, which keeps its value, and the report names it with its line; a malformed line ends
+// the reading there. Fields a short file lacks keep their values and are no fault.
+SettingsReadReport readRigSettings(const QByteArray& bytes, RigSettings& settings);
+// The number of fields read.
 int parseRigSettings(const QByteArray& bytes, RigSettings& settings);
 QByteArray encodeRigSettings(const RigSettings& settings);
 // Rewrites the file through a temporary file; false with `error` set when the write fails.
 bool saveRigSettings(const QString& path, const RigSettings& settings, QString* error = nullptr);
-// Reads the file when it exists; false when it is missing or unreadable.
-bool loadRigSettings(const QString& path, RigSettings& settings);
+// Reads the file when it exists: tells a missing file from one that cannot be read, and which
+// fields could not be read (settingsLoadMessage() words it for the status line). True (as a
+// bool) when the file was read.
+SettingsLoad loadRigSettings(const QString& path, RigSettings& settings);
 
 // "FE FE 04 E0 03 FD" -> bytes (pairs at every third character); "E00603FD" -> bytes.
 // A pair that is not hex gives nothing for that pair.

@@ -1,15 +1,8 @@
 #include "spots/spotsettings.h"
 
-#include "common/quotedlist.h"
-#include "common/wholefile.h"
+#include "common/settingsfile.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <cmath>
-#include <functional>
-#include <limits>
-#include <vector>
 
 namespace velk {
 
@@ -40,117 +33,61 @@ SpotSource spotSourceFromName(const QString& name)
 
 namespace {
 
-std::optional<int> integerOf(const QString& text)
+// One value a line; the first missing or damaged value ends the reading.
+const SettingsFile<SpotSettings>& spotFile()
 {
-    const auto number = parseSettingsNumber(text);
-    // A huge or fractional number is no port or rate; casting it would be undefined.
-    if (!number ||
-        !(*number >= std::numeric_limits<int>::min() && *number <= std::numeric_limits<int>::max()) ||
-        *number != std::trunc(*number)) {
-        return std::nullopt;
-    }
-    return static_cast<int>(*number);
+    using S = SpotSettings;
+    const auto whole = [](std::int64_t low, std::int64_t high) {
+        return FieldRules{.syntax = NumberSyntax::WholeDecimal, .readable = IntegerRange{low, high}};
+    };
+    const FieldAccess<S> source{
+        [](const S& s) { return SettingValue{spotSourceName(s.source)}; },
+        [](S& s, const SettingValue& value) { s.source = spotSourceFromName(std::get<QString>(value)); }};
+    static const SettingsFile<SpotSettings> file(
+        {.layout = ValueLayout::OneValuePerLine},
+        {
+            {"baud rate", FieldKind::Text, member(&S::baud)},
+            {"parity", FieldKind::Text, member(&S::parity)},
+            {"data bits", FieldKind::Text, member(&S::dataBits)},
+            {"stop bits", FieldKind::Text, member(&S::stopBits)},
+            {"comm port", FieldKind::Integer, member(&S::commPort), whole(1, 10)},
+            {"connection power", FieldKind::Text, member(&S::power)},
+            {"spot source", FieldKind::Text, source},
+            {"convert to hex", FieldKind::Integer, member(&S::convertToHex), whole(0, 1)},
+            {"handshaking", FieldKind::Integer, member(&S::handshaking), whole(1, 4)},
+            {"list DX only", FieldKind::Integer, member(&S::listDxOnly), whole(0, 1)},
+            {"spot list", FieldKind::Truth, member(&S::listMode)},
+            {"command byte", FieldKind::Text, member(&S::commandHex)},
+            {"telnet port", FieldKind::Text, member(&S::telnetPort)},
+            {"telnet host", FieldKind::Text, member(&S::telnetHost)},
+        });
+    return file;
 }
 
 } // namespace
 
 SpotSettings parseSpotSettings(const QByteArray& bytes, SpotSettings defaults)
 {
-    SpotSettings s = std::move(defaults);
-    using Apply = std::function<bool(const QString&)>;
-    const auto text = [](QString& field) -> Apply {
-        return [&field](const QString& value) {
-            field = value;
-            return true;
-        };
-    };
-    const auto integer = [](int& field, int low, int high) -> Apply {
-        return [&field, low, high](const QString& value) {
-            const auto number = integerOf(value);
-            if (!number || *number < low || *number > high) {
-                return false;
-            }
-            field = *number;
-            return true;
-        };
-    };
-    const std::vector<Apply> fields = {
-        text(s.baud),
-        text(s.parity),
-        text(s.dataBits),
-        text(s.stopBits),
-        integer(s.commPort, 1, 10),
-        text(s.power),
-        [&s](const QString& value) {
-            s.source = spotSourceFromName(value);
-            return true;
-        },
-        integer(s.convertToHex, 0, 1),
-        integer(s.handshaking, 1, 4),
-        integer(s.listDxOnly, 0, 1),
-        [&s](const QString& value) {
-            if (value.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0) {
-                s.listMode = true;
-            } else if (value.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0) {
-                s.listMode = false;
-            } else {
-                return false;
-            }
-            return true;
-        },
-        text(s.commandHex),
-        text(s.telnetPort),
-        text(s.telnetHost),
-    };
-    QuotedListReader reader(bytes);
-    for (const Apply& apply : fields) {
-        if (reader.atEnd()) {
-            break;
-        }
-        const auto values = reader.nextLine();
-        if (!values || values->size() != 1 || !apply(values->first())) {
-            break;
-        }
-    }
-    return s;
+    SpotSettings settings = std::move(defaults);
+    spotFile().read(bytes, settings);
+    return settings;
 }
 
-QByteArray encodeSpotSettings(const SpotSettings& s)
+QByteArray encodeSpotSettings(const SpotSettings& settings)
 {
-    QuotedListWriter out;
-    out.text(s.baud).endLine();
-    out.text(s.parity).endLine();
-    out.text(s.dataBits).endLine();
-    out.text(s.stopBits).endLine();
-    out.integer(s.commPort).endLine();
-    out.text(s.power).endLine();
-    out.text(spotSourceName(s.source)).endLine();
-    out.integer(s.convertToHex).endLine();
-    out.integer(s.handshaking).endLine();
-    out.integer(s.listDxOnly).endLine();
-    QByteArray bytes = out.bytes();
-    bytes += s.listMode ? "#TRUE#\r\n" : "#FALSE#\r\n";
-    QuotedListWriter rest;
-    rest.text(s.commandHex).endLine();
-    rest.text(s.telnetPort).endLine();
-    rest.text(s.telnetHost).endLine();
-    return bytes + rest.bytes();
+    return spotFile().write(settings);
 }
 
 SpotSettings loadSpotSettings(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    // A settings file is a few hundred bytes; anything far larger is not ours.
-    return parseSpotSettings(file.read(64 * 1024));
+    SpotSettings settings;
+    spotFile().load(path, settings);
+    return settings;
 }
 
 bool saveSpotSettings(const QString& path, const SpotSettings& settings, QString& error)
 {
-    const QByteArray bytes = encodeSpotSettings(settings);
-    if (const auto cause = replaceFileContents(path, bytes)) {
+    if (const auto cause = spotFile().save(path, settings)) {
         error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), *cause);
         return false;
     }

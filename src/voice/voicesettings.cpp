@@ -1,27 +1,43 @@
 #include "voice/voicesettings.h"
 
 #include "common/quotedlist.h"
-#include "common/wholefile.h"
+#include "common/settingsfile.h"
 
 #include <QDir>
-#include <QFile>
 
-#include <algorithm>
 #include <cmath>
-#include <deque>
 
 namespace velk {
 
 namespace {
 
-constexpr int valueCount = 13;
-
-bool storable(const QString& value)
+// Values in file order whatever the line breaks. A damaged file changes nothing, and a value the
+// file cannot hold is refused rather than written damaged.
+const SettingsFile<VoiceSettings>& voiceFile()
 {
-    if (value.contains(QLatin1Char('"'))) {
-        return false;
-    }
-    return std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    using S = VoiceSettings;
+    const auto wave = [](const char* name, std::size_t index) {
+        return SettingsField<S>{name, FieldKind::Text, element(&S::files, index), {.trimmed = true}};
+    };
+    static const SettingsFile<VoiceSettings> file(
+        {.onLoad = LoadRule::WholeOrNothing, .maxBytes = 1024 * 1024, .refusesUnstorableText = true},
+        {
+            wave("F1 file", 0),
+            wave("F2 file", 1),
+            wave("F3 file", 2),
+            wave("F4 file", 3),
+            wave("F5 file", 4),
+            wave("F6 file", 5),
+            wave("F7 file", 6),
+            wave("F8 file", 7),
+            wave("F9 file", 8),
+            {"PTT port", FieldKind::Text, member(&S::pttPort)},
+            // 1 DTR, 2 parallel port, any other number RTS.
+            {"PTT line", FieldKind::Integer, member(&S::pttLine), {.accepted = {0, 1, 2}}},
+            {"loop seconds", FieldKind::Text, member(&S::loopSeconds)},
+            {"parallel port address", FieldKind::Text, member(&S::parallelAddress)},
+        });
+    return file;
 }
 
 } // namespace
@@ -29,103 +45,32 @@ bool storable(const QString& value)
 VoiceSettings parseVoiceSettings(const QByteArray& bytes, bool* ok)
 {
     VoiceSettings settings;
-    QuotedListReader reader(bytes);
-    std::deque<QString> values;
-    bool readable = true;
-    for (int index = 0; index < valueCount; ++index) {
-        if (values.empty()) {
-            if (reader.atEnd()) {
-                break;
-            }
-            const std::optional<QStringList> line = reader.nextLine();
-            if (!line) {
-                readable = false;
-                break;
-            }
-            values.insert(values.end(), line->cbegin(), line->cend());
-            if (values.empty()) {
-                --index;
-                continue;
-            }
-        }
-        const QString value = values.front();
-        values.pop_front();
-        if (index < 9) {
-            settings.files[static_cast<size_t>(index)] = value.trimmed();
-        } else if (index == 9) {
-            settings.pttPort = value;
-        } else if (index == 10) {
-            const std::optional<double> line = parseSettingsNumber(value.trimmed());
-            if (!line) {
-                readable = false;
-                break;
-            }
-            settings.pttLine = *line == 1 ? PttLine::Dtr : *line == 2 ? PttLine::Parallel : PttLine::Rts;
-        } else if (index == 11) {
-            settings.loopSeconds = value;
-        } else {
-            settings.parallelAddress = value;
-        }
-    }
+    const SettingsReadReport report = voiceFile().read(bytes, settings);
     if (ok != nullptr) {
-        *ok = readable;
+        *ok = report.faults.isEmpty();
     }
     return settings;
 }
 
 QByteArray encodeVoiceSettings(const VoiceSettings& settings)
 {
-    QuotedListWriter out;
-    for (const QString& file : settings.files) {
-        out.text(file.trimmed()).endLine();
-    }
-    out.text(settings.pttPort).endLine();
-    out.integer(static_cast<int>(settings.pttLine)).endLine();
-    out.text(settings.loopSeconds).endLine();
-    out.text(settings.parallelAddress).endLine();
-    return out.bytes();
+    return voiceFile().write(settings);
 }
 
 VoiceSettingsLoad loadVoiceSettings(const QString& path, VoiceSettings& settings)
 {
-    QFile file(path);
-    if (!file.exists()) {
+    const SettingsLoad load = voiceFile().load(path, settings);
+    if (load.state == SettingsFileState::Missing) {
         return VoiceSettingsLoad::Missing;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return VoiceSettingsLoad::Unreadable;
-    }
-    // A settings file of thirteen lines; anything much larger is not one.
-    const QByteArray bytes = file.read(1024 * 1024);
-    if (file.error() != QFileDevice::NoError) {
-        return VoiceSettingsLoad::Unreadable;
-    }
-    bool ok = false;
-    const VoiceSettings read = parseVoiceSettings(bytes, &ok);
-    if (!ok) {
-        return VoiceSettingsLoad::Unreadable;
-    }
-    settings = read;
-    return VoiceSettingsLoad::Loaded;
+    return load.clean() ? VoiceSettingsLoad::Loaded : VoiceSettingsLoad::Unreadable;
 }
 
 WriteResult saveVoiceSettings(const QString& path, const VoiceSettings& settings)
 {
-    const auto failure = [&path](const QString& cause) {
+    if (const auto cause = voiceFile().save(path, settings)) {
         return WriteResult{false,
-                           QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), cause)};
-    };
-    QStringList values(settings.files.cbegin(), settings.files.cend());
-    values << settings.pttPort << settings.loopSeconds << settings.parallelAddress;
-    for (const QString& value : values) {
-        if (!storable(value)) {
-            return failure(
-                QStringLiteral("\"%1\" holds a double quote or a character the file cannot hold").arg(value));
-        }
-    }
-    const QByteArray bytes = encodeVoiceSettings(settings);
-    if (const auto cause = replaceFileContents(path, bytes)) {
-        return failure(*cause);
+                           QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), *cause)};
     }
     return {true, {}};
 }

@@ -1,6 +1,7 @@
 // RigCntrl.txt, the port settings text, the baud rates and the hex text conversions.
 #include "rig/rigsettings.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -49,6 +50,56 @@ TEST(RigSettings, SaveGoesThroughARenameAndLoadReadsIt)
     EXPECT_EQ(back, settings);
     EXPECT_FALSE(saveRigSettings(dir.path() + "/missing/RigCntrl.txt", settings, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// A damaged line must not silence the radio: only the field that does not read keeps its value,
+// and the load names it; a missing file is told from one that cannot be read.
+TEST(RigSettings, ABadValueFailsOnlyItsFieldAndTheLoadSaysWhich)
+{
+    RigSettings stored;
+    applyTypeDefaults(stored, radioType("Kenwood"));
+    stored.commPort = 4;
+    stored.pollRate = 'S';
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/RigCntrl.txt";
+    const auto write = [&path](const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    const QByteArray good = encodeRigSettings(stored);
+
+    write(QByteArray(good).replace("\"4800 \"\r\n", "\"fast\"\r\n"));
+    RigSettings read;
+    SettingsLoad load = loadRigSettings(path, read);
+    ASSERT_EQ(load.state, SettingsFileState::Read);
+    EXPECT_EQ(load.report.faults, (QList<SettingsFault>{{"baud rate", 1}}));
+    EXPECT_EQ(load.report.fieldsRead, 13);
+    RigSettings expected = stored;
+    expected.baudText = RigSettings().baudText;
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(settingsLoadMessage("RigCntrl.txt", load),
+              QString("RigCntrl.txt: could not read baud rate (line 1)."));
+
+    write(QByteArray(good).replace("\r\n4\r\n\"N\"", "\r\n11\r\n\"N\""));
+    read = RigSettings();
+    load = loadRigSettings(path, read);
+    EXPECT_EQ(load.report.faultyFields(), QStringList{"comm port"});
+    expected = stored;
+    expected.commPort = RigSettings().commPort;
+    EXPECT_EQ(read, expected);
+
+    write(good);
+    EXPECT_TRUE(loadRigSettings(path, read).clean());
+    EXPECT_EQ(read, stored);
+
+    QFile::remove(path);
+    load = loadRigSettings(path, read);
+    EXPECT_FALSE(load);
+    EXPECT_EQ(load.state, SettingsFileState::Missing);
+    EXPECT_EQ(settingsLoadMessage("RigCntrl.txt", load),
+              QString("RigCntrl.txt is missing: the default settings are in use."));
+    EXPECT_EQ(loadRigSettings(dir.path(), read).state, SettingsFileState::Unreadable);
 }
 
 TEST(RigSettings, FiftySixThousandRunsTheRadiosFiftySevenSix)
