@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,6 +148,10 @@ void SpotSetupWindow::build()
     m_telnetHost = labelledBox(tr("Telnet Host:"), QStringLiteral("telnetHostBox"), telnetGrid, 0, this);
     m_telnetPort = labelledBox(tr("Telnet Port:"), QStringLiteral("telnetPortBox"), telnetGrid, 1, this);
     m_telnetPort->setMaxLength(5);
+    m_agwHost = labelledBox(tr("AGW Host:"), QStringLiteral("agwHostBox"), telnetGrid, 2, this);
+    m_agwPort = labelledBox(tr("AGW Port:"), QStringLiteral("agwPortBox"), telnetGrid, 3, this);
+    m_agwPort->setMaxLength(5);
+    m_agwPort->setValidator(new QIntValidator(1, 65535, m_agwPort));
     right->addLayout(telnetGrid);
     auto* display = new QGroupBox(tr("Main Form Display"), this);
     auto* displayLayout = new QVBoxLayout(display);
@@ -245,6 +250,9 @@ void SpotSetupWindow::load()
     m_feed.loadSettings();
     const SpotSettings& s = m_feed.settings();
     showSettings(s);
+    const AgwAddress agw = m_feed.agwAddress();
+    m_agwHost->setText(agw.host);
+    m_agwPort->setText(agw.port);
     m_sources->setCurrentRow(static_cast<int>(s.source));
     m_listDxOnly->setChecked(false);
     m_loading = false;
@@ -292,6 +300,7 @@ void SpotSetupWindow::gatherSettings()
     s.telnetPort = m_telnetPort->text().trimmed();
     s.listMode = m_listOption->isChecked();
     m_feed.setListDxOnly(m_listDxOnly->isChecked());
+    m_feed.setAgwAddress({m_agwHost->text().trimmed(), m_agwPort->text().trimmed()});
 }
 
 SpotSource SpotSetupWindow::selectedSource() const
@@ -306,6 +315,8 @@ void SpotSetupWindow::enableForSource(SpotSource source)
     m_serialBox->setEnabled(source == SpotSource::Tnc);
     m_telnetHost->setEnabled(source == SpotSource::Telnet);
     m_telnetPort->setEnabled(source == SpotSource::Telnet);
+    m_agwHost->setEnabled(source == SpotSource::Agw);
+    m_agwPort->setEnabled(source == SpotSource::Agw);
     for (QWidget* w : std::initializer_list<QWidget*>{m_send, m_openButton, m_closeButton, m_spotLastButton,
                                                       m_bandMapOption, m_listOption, m_listDxOnly}) {
         w->setEnabled(any);

@@ -1,7 +1,7 @@
 #pragma once
-// SpotSetupWindow: "DX Spotting Setup", where the operator picks the spot source and its serial
-// or Telnet settings, opens and closes it, watches the monitor and types to the node. Reads and
-// writes the spot feed; holds no connection of its own.
+// SpotSetupWindow: "DX Spotting Setup", where the operator picks the spot source and its serial,
+// Telnet or packet-engine settings, opens and closes it, watches the monitor and types to the
+// node. Reads and writes the spot feed; holds no connection of its own.
 #include "spots/spotsettings.h"
 
 #include <QWidget>
@@ -62,6 +62,8 @@ private:
     QCheckBox* m_convertToHex = nullptr;
     QLineEdit* m_telnetHost = nullptr;
     QLineEdit* m_telnetPort = nullptr;
+    QLineEdit* m_agwHost = nullptr;
+    QLineEdit* m_agwPort = nullptr;
     QRadioButton* m_bandMapOption = nullptr;
     QRadioButton* m_listOption = nullptr;
     QCheckBox* m_listDxOnly = nullptr;
