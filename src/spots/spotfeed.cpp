@@ -252,6 +252,7 @@ void SpotFeed::peerChanged(const QString& station)
 void SpotFeed::appendMonitor(const QString& text)
 {
     m_monitor += text;
+    m_monitorAppended += text.size();
     if (m_monitor.size() > monitorLimit) {
         m_monitor = m_monitor.right(monitorKeep);
     }
@@ -261,6 +262,8 @@ void SpotFeed::appendMonitor(const QString& text)
 void SpotFeed::replaceMonitor(const QString& text)
 {
     m_monitor.clear();
+    ++m_monitorReplacements;
+    m_monitorAppended = 0;
     appendMonitor(text);
 }
 
@@ -321,6 +324,11 @@ void SpotFeed::drainBacklog()
 {
     QElapsedTimer slice;
     slice.start();
+    std::vector<SpotListEntry> batch;
+    const bool outermost = m_listBatch == nullptr;
+    if (outermost) {
+        m_listBatch = &batch;
+    }
     while (!m_backlog.empty()) {
         auto [line, checkDuplicates] = std::move(m_backlog.front());
         m_backlog.pop_front();
@@ -328,6 +336,10 @@ void SpotFeed::drainBacklog()
         if (slice.elapsed() >= sliceMs) {
             break;
         }
+    }
+    if (outermost) {
+        m_listBatch = nullptr;
+        m_list.addSpots(std::move(batch));
     }
     if (!m_backlog.empty()) {
         m_drainTimer.start();
@@ -394,8 +406,13 @@ void SpotFeed::addSpot(const QString& call, const QString& frequencyKhz, const Q
     const double mhz = *khz / 1000.0;
     m_ring.add(call, mhz, m_platform.clock.utcNow());
     const SpotColumns columns = spotColumns(record);
-    m_list.addSpot(
-        {call, mhz, countryOf(call), columns.comments, columns.prefix, columns.time, columns.from});
+    SpotListEntry entry{call,           mhz,          countryOf(call), columns.comments,
+                        columns.prefix, columns.time, columns.from};
+    if (m_listBatch) {
+        m_listBatch->push_back(std::move(entry));
+    } else {
+        m_list.addSpot(std::move(entry));
+    }
     emit spotPosted();
 }
 

@@ -70,6 +70,10 @@ public:
     QString spotLastText() const;
 
     const QString& monitor() const { return m_monitor; }
+    // How far the monitor has come, so that a view can add what is new rather than show it all
+    // again: replacements of the whole text, and characters appended since the last one.
+    int monitorReplacements() const { return m_monitorReplacements; }
+    qint64 monitorAppended() const { return m_monitorAppended; }
     void appendMonitor(const QString& text);
     void replaceMonitor(const QString& text);
 
@@ -105,6 +109,10 @@ private:
     bool m_listening = false;
     State m_state = State::Closed;
     QString m_monitor;
+    int m_monitorReplacements = 0;
+    qint64 m_monitorAppended = 0;
+    // While a burst is worked off, its spots reach the list together at the end of the slice.
+    std::vector<SpotListEntry>* m_listBatch = nullptr;
     SpotRing m_ring;
     SpotListModel m_list;
     LineSplitter m_splitter;

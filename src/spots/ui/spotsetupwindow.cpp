@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -178,6 +180,7 @@ void SpotSetupWindow::build()
     m_monitor->setObjectName(QStringLiteral("spotMonitor"));
     m_monitor->setAccessibleName(tr("Received from the spot source"));
     m_monitor->setReadOnly(true);
+    m_monitor->setUndoRedoEnabled(false);
     m_monitor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_monitor->setMinimumHeight(220);
     layout->addWidget(m_monitor, 1);
@@ -448,7 +451,28 @@ void SpotSetupWindow::refreshMonitor()
     if (!isVisible()) {
         return; // shown again when the window opens
     }
-    m_monitor->setPlainText(m_feed.monitor());
+    // Only what is new is added and what the feed trimmed is taken away: laying out the whole
+    // text again for every few lines stalls the window under a flood.
+    const QString& text = m_feed.monitor();
+    const qint64 fresh = m_feed.monitorAppended() - m_shownAppended;
+    QTextDocument* document = m_monitor->document();
+    if (m_feed.monitorReplacements() != m_shownReplacements || fresh < 0 || fresh > text.size()) {
+        m_monitor->setPlainText(text);
+    } else if (fresh > 0) {
+        QTextCursor cursor(document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text.right(fresh));
+        if (const int excess = document->characterCount() - 1 - static_cast<int>(text.size()); excess > 0) {
+            cursor.setPosition(0);
+            cursor.setPosition(excess, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+        if (document->characterCount() - 1 != text.size()) {
+            m_monitor->setPlainText(text); // out of step: start afresh
+        }
+    }
+    m_shownReplacements = m_feed.monitorReplacements();
+    m_shownAppended = m_feed.monitorAppended();
     m_monitor->moveCursor(QTextCursor::End);
     m_monitor->verticalScrollBar()->setValue(m_monitor->verticalScrollBar()->maximum());
 }

@@ -76,6 +76,9 @@ private:
     QPushButton* m_spotLastButton = nullptr;
     QPushButton* m_doneButton = nullptr;
     QTimer* m_monitorRefresh = nullptr;
+    // How far the monitor box has followed the feed's monitor text.
+    int m_shownReplacements = -1;
+    qint64 m_shownAppended = 0;
 
     void build();
     QWidget* buildSerialSettings();
