@@ -30,6 +30,8 @@ private:
     bool m_afterCr = false;
     bool m_cutting = false; // dropping the rest of an overlong line
     int m_cutLines = 0;
+
+    void append(const char* from, const char* to, QStringList& lines);
 };
 
 } // namespace velk

@@ -1,9 +1,12 @@
 #include "spots/spotfeed.h"
 
+#include "common/diagnostics.h"
 #include "common/platform/platform.h"
 #include "log/logsession.h"
-#include "spots/socketerrors.h"
+#include "spots/agwtransport.h"
 #include "spots/spotline.h"
+#include "spots/telnettransport.h"
+#include "spots/tnctransport.h"
 
 #include <QElapsedTimer>
 
@@ -29,9 +32,11 @@ SpotFeed::SpotFeed(Platform& platform, LogSession& session, QObject* parent)
 
 SpotFeed::~SpotFeed()
 {
-    // The node learns that we left rather than timing the link out.
-    if (!m_connectedStation.isEmpty() && m_agw && m_agw->isConnected()) {
-        sendAgwFrame(agwkind::disconnect, m_connectedStation);
+    // The transports take their leave (the AGW node hears a disconnect) without telling us.
+    for (auto& transport : m_transports) {
+        if (transport) {
+            transport->disconnect(this);
+        }
     }
 }
 
@@ -74,18 +79,30 @@ void SpotFeed::selectSource(SpotSource source)
     replaceMonitor(spotHelpText(source));
 }
 
-void SpotFeed::setAgwAddress(const QString& host, quint16 port)
+AgwAddress SpotFeed::agwAddress() const
 {
-    m_agwHost = host;
-    m_agwPort = port;
+    return loadAgwAddress(m_platform.settings);
+}
+
+void SpotFeed::setAgwAddress(const AgwAddress& address)
+{
+    if (address != agwAddress()) {
+        storeAgwAddress(m_platform.settings, address);
+    }
+}
+
+QString SpotFeed::connectedStation() const
+{
+    return m_transport ? m_transport->peer() : QString();
 }
 
 QString SpotFeed::caption() const
 {
-    if (m_connectedStation.isEmpty()) {
+    const QString station = connectedStation();
+    if (station.isEmpty()) {
         return QStringLiteral("DX Spotting Setup");
     }
-    return QStringLiteral("DX Spotting Setup - Connected to ") + m_connectedStation;
+    return QStringLiteral("DX Spotting Setup - Connected to ") + station;
 }
 
 void SpotFeed::setState(State state)
@@ -99,47 +116,103 @@ void SpotFeed::setState(State state)
 // ---------------------------------------------------------------------------------------------
 // Open and close
 
-void SpotFeed::open()
+SpotTransport* SpotFeed::transportFor(SpotSource source)
 {
-    replaceMonitor(QStringLiteral("** Attempting to Open Port **\n\n"));
-    if (m_serial) {
-        m_serial->close();
+    auto& transport = m_transports.at(static_cast<std::size_t>(source));
+    if (!transport) {
+        transport = makeTransport(source);
+        if (transport) {
+            connectTransport(transport.get());
+        }
     }
-    if (m_settings.source == SpotSource::None) {
-        return;
-    }
-    m_listening = true;
-    m_splitter.reset();
-    m_idleTicks = 0;
-    switch (m_settings.source) {
+    return transport.get();
+}
+
+std::unique_ptr<SpotTransport> SpotFeed::makeTransport(SpotSource source)
+{
+    switch (source) {
     case SpotSource::Tnc:
-        openTnc();
-        break;
+        return std::make_unique<TncTransport>(m_platform, m_settings);
     case SpotSource::Telnet:
-        openTelnet();
-        break;
+        return std::make_unique<TelnetTransport>(m_platform, m_settings);
     case SpotSource::Agw:
-        openAgw();
-        break;
+        return std::make_unique<AgwTransport>(m_platform, [this] { return m_session.prefs.ownCall; });
     case SpotSource::None:
         break;
     }
+    return nullptr;
+}
+
+void SpotFeed::connectTransport(SpotTransport* transport)
+{
+    // Only the open transport is heard; the others are closed and keep quiet.
+    const auto fromOpen = [this, transport](auto handler) {
+        return [this, transport, handler](auto&&... args) {
+            if (transport == m_transport) {
+                handler(args...);
+            }
+        };
+    };
+    connect(transport, &SpotTransport::connecting, this, fromOpen([this](const QString& banner) {
+                if (!banner.isEmpty()) {
+                    replaceMonitor(banner);
+                }
+                m_tickTimer.start();
+                setState(State::Connecting);
+            }));
+    connect(transport, &SpotTransport::opened, this, fromOpen([this] {
+                m_tickTimer.start();
+                setState(State::Open);
+            }));
+    connect(transport, &SpotTransport::received, this,
+            fromOpen([this](const QByteArray& bytes) { receiveBytes(bytes); }));
+    connect(transport, &SpotTransport::spotHeard, this,
+            fromOpen([this](const QString& line) { receiveSpotLine(line); }));
+    connect(transport, &SpotTransport::trafficHeard, this, fromOpen([this](const QString& text) {
+                if (m_listening && !m_listDxOnly) {
+                    appendMonitor(text);
+                }
+            }));
+    connect(transport, &SpotTransport::notice, this,
+            fromOpen([this](const QString& text) { appendMonitor(text); }));
+    connect(transport, &SpotTransport::peerChanged, this,
+            fromOpen([this](const QString& station) { peerChanged(station); }));
+    connect(transport, &SpotTransport::attentionNeeded, this, fromOpen([this] { emit showRequested(); }));
+    connect(transport, &SpotTransport::openFailed, this, fromOpen([this] { transportOpenFailed(); }));
+    connect(transport, &SpotTransport::dropped, this,
+            fromOpen([this](const QString& reason) { transportDropped(reason); }));
+}
+
+void SpotFeed::open()
+{
+    replaceMonitor(QStringLiteral("** Attempting to Open Port **\n\n"));
+    // Whatever was open before goes first (the TNC's port may be wanted by something else).
+    if (m_transport) {
+        m_transport->close();
+    }
+    m_transport = transportFor(m_settings.source);
+    if (!m_transport) {
+        return;
+    }
+    qCDebug(velkSpots) << "opening" << spotSourceName(m_settings.source);
+    m_listening = true;
+    m_splitter.reset();
+    m_idleTicks = 0;
+    m_transport->open();
 }
 
 void SpotFeed::close()
 {
-    if (!m_listening) {
-        return;
-    }
+    const bool wasListening = m_listening;
     m_listening = false;
-    appendMonitor(QStringLiteral("\n\n** Port Closed **"));
-    if (m_serial) {
-        m_serial->close();
+    if (wasListening) {
+        qCDebug(velkSpots) << "closing" << spotSourceName(m_settings.source);
+        reportDrops();
+        appendMonitor(QStringLiteral("\n\n** Port Closed **"));
     }
-    if (m_telnet) {
-        m_telnet->close();
+    if (m_transport) {
+        m_transport->close();
     }
-    closeAgw();
     m_backlog.clear();
     m_drainTimer.stop();
     m_tickTimer.stop();
@@ -147,11 +220,30 @@ void SpotFeed::close()
     setState(State::Closed);
 }
 
-void SpotFeed::farEndClosed(const QString& who)
+void SpotFeed::transportDropped(const QString& reason)
 {
-    appendMonitor(QStringLiteral("\n** ") + who + QStringLiteral(" closed the connection **"));
+    qCDebug(velkSpots) << "the source ended:" << reason.trimmed();
+    if (!reason.isEmpty()) {
+        appendMonitor(reason);
+    }
     close();
-    m_platform.prompter.bell();
+}
+
+void SpotFeed::transportOpenFailed()
+{
+    qCDebug(velkSpots) << spotSourceName(m_settings.source) << "did not open";
+    m_listening = false;
+    m_tickTimer.stop();
+    setState(State::Closed);
+}
+
+void SpotFeed::peerChanged(const QString& station)
+{
+    // A new conversation starts on a line of its own.
+    if (!station.isEmpty()) {
+        m_splitter.reset();
+    }
+    emit captionChanged(caption());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -160,6 +252,7 @@ void SpotFeed::farEndClosed(const QString& who)
 void SpotFeed::appendMonitor(const QString& text)
 {
     m_monitor += text;
+    m_monitorAppended += text.size();
     if (m_monitor.size() > monitorLimit) {
         m_monitor = m_monitor.right(monitorKeep);
     }
@@ -169,6 +262,8 @@ void SpotFeed::appendMonitor(const QString& text)
 void SpotFeed::replaceMonitor(const QString& text)
 {
     m_monitor.clear();
+    ++m_monitorReplacements;
+    m_monitorAppended = 0;
     appendMonitor(text);
 }
 
@@ -191,20 +286,31 @@ void SpotFeed::receiveLine(const QString& line, bool checkDuplicates)
     }
 }
 
-void SpotFeed::receiveBytes(const QByteArray& bytes, bool checkDuplicates)
+void SpotFeed::receiveSpotLine(const QString& line)
 {
+    if (m_listening && !isDuplicate(line)) {
+        appendMonitor(line + QLatin1Char('\n'));
+        postSpot(line);
+    }
+}
+
+void SpotFeed::receiveBytes(const QByteArray& bytes)
+{
+    if (!m_listening) {
+        return;
+    }
+    const bool checkDuplicates = m_transport->repeatsLines();
     const QStringList lines = m_splitter.feed(bytes);
     for (const QString& line : lines) {
-        if (m_skipFirstSerialLine) {
-            // A TNC opened mid-line: the text before the first line end is a fragment.
-            m_skipFirstSerialLine = false;
-            continue;
-        }
         m_backlog.emplace_back(line, checkDuplicates);
     }
-    while (m_backlog.size() > maxBacklog) {
-        m_backlog.pop_front();
-        ++m_droppedLines;
+    qCDebug(velkSpots) << lines.size() << "lines in," << m_backlog.size() << "waiting";
+    if (m_backlog.size() > maxBacklog) {
+        const auto excess = static_cast<int>(m_backlog.size() - maxBacklog);
+        m_backlog.erase(m_backlog.begin(), m_backlog.begin() + excess);
+        m_droppedLines += excess;
+        m_unreportedDrops += excess;
+        qCDebug(velkSpots) << "backlog full:" << excess << "oldest lines dropped";
     }
     drainBacklog();
     if (m_splitter.hasPending()) {
@@ -218,6 +324,11 @@ void SpotFeed::drainBacklog()
 {
     QElapsedTimer slice;
     slice.start();
+    std::vector<SpotListEntry> batch;
+    const bool outermost = m_listBatch == nullptr;
+    if (outermost) {
+        m_listBatch = &batch;
+    }
     while (!m_backlog.empty()) {
         auto [line, checkDuplicates] = std::move(m_backlog.front());
         m_backlog.pop_front();
@@ -226,14 +337,31 @@ void SpotFeed::drainBacklog()
             break;
         }
     }
+    if (outermost) {
+        m_listBatch = nullptr;
+        m_list.addSpots(std::move(batch));
+    }
     if (!m_backlog.empty()) {
         m_drainTimer.start();
+    } else {
+        reportDrops();
+    }
+}
+
+void SpotFeed::reportDrops()
+{
+    // Once per burst, when it has been worked off (or the source closes in the middle of it).
+    if (m_unreportedDrops > 0) {
+        appendMonitor(
+            QStringLiteral("** %1 received lines dropped: they came faster than they could be shown **\n")
+                .arg(m_unreportedDrops));
+        m_unreportedDrops = 0;
     }
 }
 
 void SpotFeed::flushPendingPrompt()
 {
-    if (!m_splitter.hasPending() || m_skipFirstSerialLine) {
+    if (!m_splitter.hasPending()) {
         return;
     }
     // The prompt follows whatever arrived before it.
@@ -278,8 +406,13 @@ void SpotFeed::addSpot(const QString& call, const QString& frequencyKhz, const Q
     const double mhz = *khz / 1000.0;
     m_ring.add(call, mhz, m_platform.clock.utcNow());
     const SpotColumns columns = spotColumns(record);
-    m_list.addSpot(
-        {call, mhz, countryOf(call), columns.comments, columns.prefix, columns.time, columns.from});
+    SpotListEntry entry{call,           mhz,          countryOf(call), columns.comments,
+                        columns.prefix, columns.time, columns.from};
+    if (m_listBatch) {
+        m_listBatch->push_back(std::move(entry));
+    } else {
+        m_list.addSpot(std::move(entry));
+    }
     emit spotPosted();
 }
 
@@ -317,25 +450,8 @@ void SpotFeed::sendText(const QString& text)
     // The operator answered the prompt: it is complete, whatever the line does next.
     m_promptTimer.stop();
     flushPendingPrompt();
-    switch (m_settings.source) {
-    case SpotSource::Tnc:
-        if (m_serial && m_serial->isOpen()) {
-            m_serial->write(text.toLatin1() + '\r');
-        }
-        break;
-    case SpotSource::Telnet:
-        if (m_telnet && m_telnet->isConnected()) {
-            m_telnet->write(text.toLatin1() + "\r\n");
-        } else {
-            appendMonitor(QStringLiteral(
-                "**  Connection not yet established.  Please wait a moment and try again.\n\n"));
-        }
-        break;
-    case SpotSource::Agw:
-        sendAgw(text);
-        break;
-    case SpotSource::None:
-        break;
+    if (m_transport) {
+        m_transport->send(text);
     }
 }
 
@@ -345,123 +461,7 @@ bool SpotFeed::sendCommandCharacter()
     if (!m_listening) {
         open();
     }
-    if (m_settings.source != SpotSource::Tnc || !m_serial || !m_serial->isOpen()) {
-        return false;
-    }
-    bool ok = false;
-    const int code = m_settings.commandHex.trimmed().toInt(&ok, 16);
-    if (!ok || code < 0 || code > 255) {
-        return false;
-    }
-    m_serial->write(QByteArray(1, static_cast<char>(code)));
-    return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// TNC on a serial port
-
-void SpotFeed::openTnc()
-{
-    const SpotSettings& s = m_settings;
-    SerialSettings serial;
-    serial.baud = s.baud.trimmed().toInt();
-    serial.parity = s.parity.isEmpty() ? 'N' : s.parity.at(0).toLatin1();
-    serial.dataBits = s.dataBits.toInt();
-    serial.stopBits = s.stopBits.toInt();
-    static constexpr Handshake handshakes[] = {Handshake::None, Handshake::XonXoff, Handshake::RtsCts,
-                                               Handshake::Both};
-    serial.handshake = handshakes[std::clamp(s.handshaking, 1, 4) - 1];
-    if (!m_serial) {
-        m_serial = m_platform.devices.createSerialDevice();
-        connect(m_serial.get(), &SerialDevice::readyRead, this, &SpotFeed::readSerial);
-        connect(m_serial.get(), &SerialDevice::failed, this, [this](const QString& text) {
-            appendMonitor(QStringLiteral("\n** ") + text + QStringLiteral(" **"));
-            close();
-            m_platform.prompter.bell();
-        });
-    }
-    const QString path = serialDevicePath(s.commPort, m_platform.environment, m_platform.settings);
-    if (serial.baud <= 0 || !m_serial->open(path, serial)) {
-        m_platform.prompter.bell();
-        appendMonitor(QStringLiteral("** Unable to open TNC Serial Port **\n\n"));
-        m_platform.prompter.message(
-            QStringLiteral(
-                "The comm port that you selected for DX Spotting is either in use, invalid or the settings "
-                "that you have selected are invalid.  Please select another combination or choose None "
-                "for your DX Spot selection."),
-            QStringLiteral("Invalid Comm Settings."), MessageIcon::Critical);
-        emit showRequested();
-        close();
-        return;
-    }
-    m_serial->setDtr(false);
-    m_serial->setRts(false);
-    if (s.handshaking >= 3) {
-        m_serial->setRts(true);
-    }
-    if (s.power == QLatin1String("R")) {
-        m_serial->setRts(true);
-    } else if (s.power == QLatin1String("D")) {
-        m_serial->setDtr(true);
-    }
-    m_skipFirstSerialLine = true;
-    m_tickTimer.start();
-    setState(State::Open);
-    appendMonitor(QStringLiteral("** TNC Serial Port Open **\n\n"));
-}
-
-void SpotFeed::readSerial()
-{
-    if (!m_serial || !m_listening || m_settings.source != SpotSource::Tnc) {
-        return;
-    }
-    receiveBytes(m_serial->readAll(), true);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Telnet cluster
-
-void SpotFeed::openTelnet()
-{
-    if (!m_telnet) {
-        m_telnet = m_platform.devices.createTcpConnection();
-        connect(m_telnet.get(), &TcpConnection::connected, this, [this] { setState(State::Open); });
-        connect(m_telnet.get(), &TcpConnection::readyRead, this, [this] {
-            if (m_listening && m_settings.source == SpotSource::Telnet) {
-                receiveBytes(m_telnet->readAll(), false);
-            }
-        });
-        connect(m_telnet.get(), &TcpConnection::disconnected, this, [this] {
-            if (m_listening) {
-                farEndClosed(m_settings.telnetHost.trimmed());
-            }
-        });
-        connect(m_telnet.get(), &TcpConnection::errorOccurred, this, &SpotFeed::telnetFailed);
-    }
-    m_telnet->close();
-    m_skipFirstSerialLine = false;
-    const QString host = m_settings.telnetHost.trimmed();
-    bool ok = false;
-    const int port = m_settings.telnetPort.trimmed().toInt(&ok);
-    if (!ok || port < 1 || port > 65535) {
-        telnetFailed(380);
-        return;
-    }
-    m_telnet->connectTo(host, static_cast<quint16>(port));
-    replaceMonitor(QStringLiteral("Attempting connection to: ") + host + QLatin1Char(':') +
-                   QString::number(port) + QStringLiteral("\n\n"));
-    m_tickTimer.start();
-    setState(State::Connecting);
-}
-
-void SpotFeed::telnetFailed(int number)
-{
-    if (m_telnet) {
-        m_telnet->close();
-    }
-    appendMonitor(socketErrorMessage(number));
-    close();
-    m_platform.prompter.bell();
+    return m_transport && m_transport->sendCommandCharacter();
 }
 
 } // namespace velk

@@ -1,8 +1,8 @@
 #pragma once
 // SpotFeed: the one source of DX spots (a TNC on a serial port, a Telnet cluster, or the AGW
-// packet engine), its monitor text, and where spot lines end up: the spot ring the band maps
-// draw from and the spot list. Talks to the devices through the platform layer.
-#include "spots/agwframe.h"
+// packet engine, each a SpotTransport), its monitor text, the duplicate filter and backlog, and
+// where spot lines end up: the spot ring the band maps draw from and the spot list.
+#include "spots/agwtransport.h"
 #include "spots/linesplitter.h"
 #include "spots/spotlistmodel.h"
 #include "spots/spotring.h"
@@ -11,14 +11,14 @@
 #include <QHash>
 #include <QObject>
 #include <QTimer>
+#include <array>
 #include <deque>
 #include <memory>
 
 namespace velk {
 
 class LogSession;
-class SerialDevice;
-class TcpConnection;
+class SpotTransport;
 struct Platform;
 
 class SpotFeed : public QObject
@@ -48,16 +48,19 @@ public:
     void selectSource(SpotSource source);
     bool listDxOnly() const { return m_listDxOnly; }
     void setListDxOnly(bool on) { m_listDxOnly = on; }
-    // Where the packet engine listens (127.0.0.1:8000 unless told otherwise).
-    void setAgwAddress(const QString& host, quint16 port);
+    // Where the packet engine listens (127.0.0.1:8000 unless told otherwise), kept in the
+    // per-user settings as soon as it is set.
+    AgwAddress agwAddress() const;
+    void setAgwAddress(const AgwAddress& address);
 
     void open();
+    // Closes the source; safe at any time, also when nothing is open and at shut-down.
     void close();
     // A source is open or being opened ("Listening").
     bool isListening() const { return m_listening; }
     State state() const { return m_state; }
     QString caption() const;
-    QString connectedStation() const { return m_connectedStation; }
+    QString connectedStation() const;
 
     // A line typed by the operator (Enter in the send box).
     void sendText(const QString& text);
@@ -67,6 +70,10 @@ public:
     QString spotLastText() const;
 
     const QString& monitor() const { return m_monitor; }
+    // How far the monitor has come, so that a view can add what is new rather than show it all
+    // again: replacements of the whole text, and characters appended since the last one.
+    int monitorReplacements() const { return m_monitorReplacements; }
+    qint64 monitorAppended() const { return m_monitorAppended; }
     void appendMonitor(const QString& text);
     void replaceMonitor(const QString& text);
 
@@ -78,7 +85,8 @@ public:
     SpotListModel& list() { return m_list; }
     // Shows an unterminated prompt ("login: ") after the line went quiet.
     void flushPendingPrompt();
-    // Received lines not yet handled (a burst being worked off), and lines dropped from it.
+    // Received lines not yet handled (a burst being worked off), and lines dropped from it. The
+    // monitor says how many a burst lost once it has been worked off.
     std::size_t backlog() const { return m_backlog.size(); }
     int droppedLines() const { return m_droppedLines; }
 
@@ -101,6 +109,10 @@ private:
     bool m_listening = false;
     State m_state = State::Closed;
     QString m_monitor;
+    int m_monitorReplacements = 0;
+    qint64 m_monitorAppended = 0;
+    // While a burst is worked off, its spots reach the list together at the end of the slice.
+    std::vector<SpotListEntry>* m_listBatch = nullptr;
     SpotRing m_ring;
     SpotListModel m_list;
     LineSplitter m_splitter;
@@ -109,43 +121,30 @@ private:
     QTimer m_drainTimer;
     std::deque<std::pair<QString, bool>> m_backlog; // line, and whether to check it for duplicates
     int m_droppedLines = 0;
+    int m_unreportedDrops = 0;
     int m_idleTicks = 0;
 
-    std::unique_ptr<SerialDevice> m_serial;
-    bool m_skipFirstSerialLine = false;
-    std::unique_ptr<TcpConnection> m_telnet;
-    std::unique_ptr<TcpConnection> m_agw;
-    QString m_agwHost = QStringLiteral("127.0.0.1");
-    quint16 m_agwPort = 8000;
-    QByteArray m_agwBuffer;
-    QString m_connectedStation;
+    // One transport per source, made when the source is first opened; the open one, if any.
+    std::array<std::unique_ptr<SpotTransport>, 4> m_transports;
+    SpotTransport* m_transport = nullptr;
     // Countries of calls already spotted: the same stations are spotted again and again.
     QHash<QString, QString> m_countryOfCall;
     int m_countryTableSize = -1;
 
+    SpotTransport* transportFor(SpotSource source);
+    std::unique_ptr<SpotTransport> makeTransport(SpotSource source);
+    void connectTransport(SpotTransport* transport);
     void setState(State state);
     QString countryOf(const QString& call);
     bool isDuplicate(const QString& line) const;
     void receiveLine(const QString& line, bool checkDuplicates);
-    void receiveBytes(const QByteArray& bytes, bool checkDuplicates);
+    void receiveBytes(const QByteArray& bytes);
+    void receiveSpotLine(const QString& line);
     void drainBacklog();
-
-    void openTnc();
-    void readSerial();
-    void openTelnet();
-    void telnetFailed(int number);
-    void farEndClosed(const QString& who);
-
-    // The packet engine (spotfeedagw.cpp).
-    void openAgw();
-    void agwConnected();
-    void agwStartFailed();
-    void readAgw();
-    void handleAgwFrame(const AgwFrame& frame);
-    void handleMonitoredFrame(const AgwFrame& frame);
-    void sendAgw(const QString& text);
-    void sendAgwFrame(char kind, const QString& to, const QByteArray& data = {});
-    void closeAgw();
+    void reportDrops();
+    void transportDropped(const QString& reason);
+    void transportOpenFailed();
+    void peerChanged(const QString& station);
 };
 
 // The help text of the DX spotting window for a source.

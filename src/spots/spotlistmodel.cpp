@@ -1,5 +1,7 @@
 #include "spots/spotlistmodel.h"
 
+#include <algorithm>
+
 namespace velk {
 
 QString formatSpotFrequency(double mhz)
@@ -63,14 +65,28 @@ QVariant SpotListModel::headerData(int section, Qt::Orientation orientation, int
 
 void SpotListModel::addSpot(SpotListEntry entry)
 {
-    if (m_entries.size() >= maxEntries) {
+    std::vector<SpotListEntry> one;
+    one.push_back(std::move(entry));
+    addSpots(std::move(one));
+}
+
+void SpotListModel::addSpots(std::vector<SpotListEntry> entries)
+{
+    const auto newest = std::min(entries.size(), std::size_t{maxEntries});
+    if (newest == 0) {
+        return;
+    }
+    const auto overflow = m_entries.size() + newest > maxEntries ? m_entries.size() + newest - maxEntries : 0;
+    if (overflow > 0) {
         const int last = static_cast<int>(m_entries.size()) - 1;
-        beginRemoveRows({}, last, last);
-        m_entries.pop_back();
+        beginRemoveRows({}, last - static_cast<int>(overflow) + 1, last);
+        m_entries.resize(m_entries.size() - overflow);
         endRemoveRows();
     }
-    beginInsertRows({}, 0, 0);
-    m_entries.push_front(std::move(entry));
+    beginInsertRows({}, 0, static_cast<int>(newest) - 1);
+    for (auto entry = entries.end() - static_cast<std::ptrdiff_t>(newest); entry != entries.end(); ++entry) {
+        m_entries.push_front(std::move(*entry));
+    }
     endInsertRows();
 }
 

@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <deque>
+#include <vector>
 
 namespace velk {
 
@@ -45,6 +46,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     void addSpot(SpotListEntry entry);
+    // Several spots at once, oldest first (a burst worked off): one change for the views.
+    void addSpots(std::vector<SpotListEntry> entries);
     const SpotListEntry& entry(int row) const { return m_entries.at(static_cast<std::size_t>(row)); }
 
 private:

@@ -44,8 +44,9 @@ QString callPrefix(const QString& call)
     if (slash < 0) {
         return call.left(lastDigit);
     }
-    const qsizetype half = 1 + length / 2;
-    if (slash + 1 < half) {
+    // A slash before the middle (1-based position below 1 + length / 2, halves included) marks a
+    // prefix written in front: "EA8/K1A" is EA8. Doubled to stay in whole numbers.
+    if (2 * (slash + 1) < 2 + length) {
         return call.left(slash);
     }
     const QString after = call.mid(slash + 1, lastDigit);

@@ -118,6 +118,48 @@ TEST_F(SpotFeedAgwTest, ConnectsToANodeAndTalksToIt)
     EXPECT_EQ(feed.caption(), QStringLiteral("DX Spotting Setup"));
 }
 
+TEST_F(SpotFeedAgwTest, AfterATncSessionTheFirstNodeLineArrives)
+{
+    // A TNC session that ends before the TNC's first line end: its opening fragment is the
+    // TNC's business, not the node's.
+    feed.selectSource(SpotSource::Tnc);
+    feed.open();
+    ASSERT_EQ(devices.serialDevices.size(), 1u);
+    devices.serialDevices.front()->deliver("cmd:");
+    feed.selectSource(SpotSource::Agw);
+    openAgw();
+    engine->deliver(frame('C', "K1TTT-5", "*** CONNECTED With Station K1TTT-5\r"));
+    QSignalSpy posted(&feed, &SpotFeed::spotPosted);
+    engine->deliver(frame('D', "K1TTT-5", spotLine("K1TTT:", "14025.0", "JA1ABC") + "\r"));
+    EXPECT_EQ(posted.count(), 1);
+    EXPECT_TRUE(feed.monitor().contains(QStringLiteral("JA1ABC")));
+}
+
+TEST_F(SpotFeedAgwTest, TheEngineAddressComesFromTheUserSettings)
+{
+    settings.values[QStringLiteral("AgwHost")] = QStringLiteral("192.0.2.7");
+    settings.values[QStringLiteral("AgwPort")] = QStringLiteral("8010");
+    EXPECT_EQ(feed.agwAddress().host, QStringLiteral("192.0.2.7"));
+    feed.settings().source = SpotSource::Agw;
+    feed.open();
+    ASSERT_EQ(devices.tcpConnections.size(), 1u);
+    EXPECT_EQ(devices.tcpConnections.back()->host, QStringLiteral("192.0.2.7"));
+    EXPECT_EQ(devices.tcpConnections.back()->port, 8010);
+
+    for (const char* port : {"0", "65536", "80a"}) {
+        settings.values[QStringLiteral("AgwPort")] = QString::fromLatin1(port);
+        const int connects = devices.tcpConnections.back()->connectCount;
+        feed.open();
+        EXPECT_EQ(devices.tcpConnections.back()->connectCount, connects) << port;
+        EXPECT_FALSE(feed.isListening()) << port;
+        EXPECT_TRUE(feed.monitor().contains(QStringLiteral("must be a number from 1 to 65535"))) << port;
+    }
+    // An empty setting is no setting: the engine's usual port.
+    settings.values[QStringLiteral("AgwPort")] = QString();
+    feed.open();
+    EXPECT_EQ(devices.tcpConnections.back()->port, 8000);
+}
+
 TEST_F(SpotFeedAgwTest, ConnectWithoutACallAsksForOne)
 {
     openAgw();

@@ -61,8 +61,27 @@ TEST_F(SpotFeedTest, TheBacklogIsBounded)
     tcp.deliver(flood);
     EXPECT_EQ(feed.droppedLines(), 100);
     EXPECT_LE(feed.backlog(), SpotFeed::maxBacklog);
+    // More of the same burst while it is being worked off: the monitor tells once, at its end.
+    tcp.deliver(flood);
+    EXPECT_FALSE(feed.monitor().contains(QStringLiteral("dropped")));
+    while (feed.backlog() > 0) {
+        QCoreApplication::processEvents();
+    }
+    const int dropped = feed.droppedLines();
+    EXPECT_GT(dropped, 100);
+    EXPECT_EQ(feed.monitor().count(QStringLiteral("dropped")), 1);
+    EXPECT_TRUE(feed.monitor().endsWith(
+        QStringLiteral("** %1 received lines dropped: they came faster than they could be shown **\n")
+            .arg(dropped)));
+
+    tcp.deliver(flood);
     feed.close();
     EXPECT_EQ(feed.backlog(), 0u);
+    // A burst cut short by closing is reported before the port closes.
+    EXPECT_TRUE(feed.monitor().endsWith(QStringLiteral("** 100 received lines dropped: they came faster than "
+                                                       "they could be shown **\n\n\n** Port Closed **")));
+    feed.close(); // twice is harmless
+    EXPECT_EQ(feed.monitor().count(QStringLiteral("Port Closed")), 1);
 }
 
 TEST_F(SpotFeedTest, PromptWithoutLineEndShowsAfterIdleAndIsNoSpot)

@@ -34,8 +34,23 @@ TEST(SpotRing, ASecondSpotOfTheSameCallWithdrawsTheFirstOnly)
 TEST(SpotRing, CallPrefixFollowsTheSlashRules)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"K1", ""},        {"W1AW", "W1"},   {"DL1ABC", "DL1"}, {"RAEM", "RAEM"},
-        {"DL/W1AW", "DL"}, {"W1AW/4", "W4"}, {"W1AW/MM", "MM"}, {"VK9/W1AW", "VK9"},
+        {"K1", ""},
+        {"W1AW", "W1"},
+        {"DL1ABC", "DL1"},
+        {"RAEM", "RAEM"},
+        {"DL/W1AW", "DL"},
+        {"W1AW/4", "W4"},
+        {"W1AW/MM", "MM"},
+        {"VK9/W1AW", "VK9"},
+        // Odd lengths: the slash just before the middle still marks a prefix in front.
+        {"EA8/K1A", "EA8"},
+        {"VP2E/K1AB", "VP2E"},
+        {"K1A/EA8", "K1A"},
+        {"K1ABC/EA8", "EA8"},
+        {"F/K1A", "F"},
+        {"K1ABC/P", "P"},
+        {"K1AB/4", "K4"},
+        {"AB/K1A", "AB"},
     };
     for (const auto& [call, prefix] : cases) {
         EXPECT_EQ(callPrefix(QString::fromLatin1(call)), QString::fromLatin1(prefix)) << call;

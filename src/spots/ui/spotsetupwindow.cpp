@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -147,6 +150,10 @@ void SpotSetupWindow::build()
     m_telnetHost = labelledBox(tr("Telnet Host:"), QStringLiteral("telnetHostBox"), telnetGrid, 0, this);
     m_telnetPort = labelledBox(tr("Telnet Port:"), QStringLiteral("telnetPortBox"), telnetGrid, 1, this);
     m_telnetPort->setMaxLength(5);
+    m_agwHost = labelledBox(tr("AGW Host:"), QStringLiteral("agwHostBox"), telnetGrid, 2, this);
+    m_agwPort = labelledBox(tr("AGW Port:"), QStringLiteral("agwPortBox"), telnetGrid, 3, this);
+    m_agwPort->setMaxLength(5);
+    m_agwPort->setValidator(new QIntValidator(1, 65535, m_agwPort));
     right->addLayout(telnetGrid);
     auto* display = new QGroupBox(tr("Main Form Display"), this);
     auto* displayLayout = new QVBoxLayout(display);
@@ -173,6 +180,7 @@ void SpotSetupWindow::build()
     m_monitor->setObjectName(QStringLiteral("spotMonitor"));
     m_monitor->setAccessibleName(tr("Received from the spot source"));
     m_monitor->setReadOnly(true);
+    m_monitor->setUndoRedoEnabled(false);
     m_monitor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_monitor->setMinimumHeight(220);
     layout->addWidget(m_monitor, 1);
@@ -245,6 +253,9 @@ void SpotSetupWindow::load()
     m_feed.loadSettings();
     const SpotSettings& s = m_feed.settings();
     showSettings(s);
+    const AgwAddress agw = m_feed.agwAddress();
+    m_agwHost->setText(agw.host);
+    m_agwPort->setText(agw.port);
     m_sources->setCurrentRow(static_cast<int>(s.source));
     m_listDxOnly->setChecked(false);
     m_loading = false;
@@ -292,6 +303,7 @@ void SpotSetupWindow::gatherSettings()
     s.telnetPort = m_telnetPort->text().trimmed();
     s.listMode = m_listOption->isChecked();
     m_feed.setListDxOnly(m_listDxOnly->isChecked());
+    m_feed.setAgwAddress({m_agwHost->text().trimmed(), m_agwPort->text().trimmed()});
 }
 
 SpotSource SpotSetupWindow::selectedSource() const
@@ -306,6 +318,8 @@ void SpotSetupWindow::enableForSource(SpotSource source)
     m_serialBox->setEnabled(source == SpotSource::Tnc);
     m_telnetHost->setEnabled(source == SpotSource::Telnet);
     m_telnetPort->setEnabled(source == SpotSource::Telnet);
+    m_agwHost->setEnabled(source == SpotSource::Agw);
+    m_agwPort->setEnabled(source == SpotSource::Agw);
     for (QWidget* w : std::initializer_list<QWidget*>{m_send, m_openButton, m_closeButton, m_spotLastButton,
                                                       m_bandMapOption, m_listOption, m_listDxOnly}) {
         w->setEnabled(any);
@@ -437,7 +451,28 @@ void SpotSetupWindow::refreshMonitor()
     if (!isVisible()) {
         return; // shown again when the window opens
     }
-    m_monitor->setPlainText(m_feed.monitor());
+    // Only what is new is added and what the feed trimmed is taken away: laying out the whole
+    // text again for every few lines stalls the window under a flood.
+    const QString& text = m_feed.monitor();
+    const qint64 fresh = m_feed.monitorAppended() - m_shownAppended;
+    QTextDocument* document = m_monitor->document();
+    if (m_feed.monitorReplacements() != m_shownReplacements || fresh < 0 || fresh > text.size()) {
+        m_monitor->setPlainText(text);
+    } else if (fresh > 0) {
+        QTextCursor cursor(document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text.right(fresh));
+        if (const int excess = document->characterCount() - 1 - static_cast<int>(text.size()); excess > 0) {
+            cursor.setPosition(0);
+            cursor.setPosition(excess, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+        if (document->characterCount() - 1 != text.size()) {
+            m_monitor->setPlainText(text); // out of step: start afresh
+        }
+    }
+    m_shownReplacements = m_feed.monitorReplacements();
+    m_shownAppended = m_feed.monitorAppended();
     m_monitor->moveCursor(QTextCursor::End);
     m_monitor->verticalScrollBar()->setValue(m_monitor->verticalScrollBar()->maximum());
 }

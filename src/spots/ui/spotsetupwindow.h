@@ -1,7 +1,7 @@
 #pragma once
-// SpotSetupWindow: "DX Spotting Setup", where the operator picks the spot source and its serial
-// or Telnet settings, opens and closes it, watches the monitor and types to the node. Reads and
-// writes the spot feed; holds no connection of its own.
+// SpotSetupWindow: "DX Spotting Setup", where the operator picks the spot source and its serial,
+// Telnet or packet-engine settings, opens and closes it, watches the monitor and types to the
+// node. Reads and writes the spot feed; holds no connection of its own.
 #include "spots/spotsettings.h"
 
 #include <QWidget>
@@ -62,6 +62,8 @@ private:
     QCheckBox* m_convertToHex = nullptr;
     QLineEdit* m_telnetHost = nullptr;
     QLineEdit* m_telnetPort = nullptr;
+    QLineEdit* m_agwHost = nullptr;
+    QLineEdit* m_agwPort = nullptr;
     QRadioButton* m_bandMapOption = nullptr;
     QRadioButton* m_listOption = nullptr;
     QCheckBox* m_listDxOnly = nullptr;
@@ -74,6 +76,9 @@ private:
     QPushButton* m_spotLastButton = nullptr;
     QPushButton* m_doneButton = nullptr;
     QTimer* m_monitorRefresh = nullptr;
+    // How far the monitor box has followed the feed's monitor text.
+    int m_shownReplacements = -1;
+    qint64 m_shownAppended = 0;
 
     void build();
     QWidget* buildSerialSettings();

@@ -3,6 +3,7 @@
 #include "common/platform/qt/qtdevices.h"
 #include "common/platform/qt/qttcpconnection.h"
 #include "log/ui/mainwindow_fixture.h"
+#include "spots/agwframe.h"
 #include "spots/spotfeed.h"
 #include "spots/ui/spotsetupwindow.h"
 
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 namespace velk::testing {
 namespace {
@@ -190,6 +192,88 @@ TEST_F(SpotPeersTest, TncSimulatorOnAPseudoTerminal)
     ASSERT_TRUE(waitUntil([&] { return monitor().count(QStringLiteral("cmd:")) > prompts; }, 10000));
 }
 
+// Frames that have arrived whole on a socket, read off it.
+std::vector<AgwFrame> framesFrom(QByteArray& buffer)
+{
+    std::vector<AgwFrame> frames;
+    for (auto r = decodeAgwFrame(buffer); r.status == AgwDecodeResult::Status::Frame;
+         r = decodeAgwFrame(buffer)) {
+        frames.push_back(r.frame);
+        buffer.remove(0, r.consumed);
+    }
+    return frames;
+}
+
+TEST_F(SpotPeersTest, TncSessionThenAPacketEngineNodeOverLoopback)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) {
+        GTEST_SKIP() << "socat is not installed";
+    }
+    const QString ours = dir.filePath(QStringLiteral("tnc-ours"));
+    const QString theirs = dir.filePath(QStringLiteral("tnc-theirs"));
+    Peer pty;
+    pty.process.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + ours,
+                                                QStringLiteral("pty,raw,echo=0,link=") + theirs});
+    if (!waitUntil([&] { return QFile::exists(ours) && QFile::exists(theirs); })) {
+        GTEST_SKIP() << "socat cannot make a pseudo-terminal pair";
+    }
+    // A TNC session that ends in the middle of the TNC's first line.
+    environment.values[QStringLiteral("VELK_COM1")] = ours;
+    feed.selectSource(SpotSource::Tnc);
+    feed.open();
+    ASSERT_EQ(feed.state(), SpotFeed::State::Open);
+    QFile tnc(theirs);
+    ASSERT_TRUE(tnc.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    tnc.write("cmd:");
+    QTest::qWait(100);
+
+    // Then the packet engine: a loopback server that speaks its frames.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    feed.setAgwAddress({QStringLiteral("127.0.0.1"), QString::number(server.serverPort())});
+    feed.selectSource(SpotSource::Agw);
+    feed.open();
+    ASSERT_TRUE(waitUntil([&] { return server.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> engine(server.nextPendingConnection());
+    QByteArray heard;
+    std::vector<AgwFrame> frames;
+    ASSERT_TRUE(waitUntil([&] {
+        heard += engine->readAll();
+        for (AgwFrame& f : framesFrom(heard)) {
+            frames.push_back(std::move(f));
+        }
+        return frames.size() >= 2;
+    }));
+    EXPECT_EQ(frames[0].kind, 'X');
+    EXPECT_EQ(frames[1].kind, 'm');
+    EXPECT_EQ(feed.state(), SpotFeed::State::Open);
+    const auto frame = [](char kind, const QByteArray& data) {
+        return encodeAgwFrame({0, kind, 0xF0, QStringLiteral("K1TTT-5"), QStringLiteral("W1AW"), data});
+    };
+    engine->write(frame('C', "*** CONNECTED With Station K1TTT-5\r"));
+    engine->write(
+        frame('D', "DX de K1TTT:     14025.0  JA1ABC       CQ                             1830Z\r"));
+    ASSERT_TRUE(waitUntil([&] { return feed.list().rowCount() == 1; })) << feed.monitor().toStdString();
+    EXPECT_EQ(feed.list().entry(0).call, QStringLiteral("JA1ABC"));
+
+    // Closing takes leave of the node before the engine's connection goes, and twice is harmless.
+    feed.close();
+    feed.close();
+    EXPECT_TRUE(feed.connectedStation().isEmpty());
+    frames.clear();
+    const bool leaveTaken = waitUntil([&] {
+        heard += engine->readAll();
+        for (AgwFrame& f : framesFrom(heard)) {
+            frames.push_back(std::move(f));
+        }
+        return !frames.empty() && engine->state() != QAbstractSocket::ConnectedState;
+    });
+    ASSERT_TRUE(leaveTaken) << frames.size();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].kind, 'd');
+    EXPECT_EQ(frames[0].callTo, QStringLiteral("K1TTT-5"));
+}
+
 TEST_F(SpotPeersTest, DirewolfPacketEngine)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("direwolf")).isEmpty() ||
@@ -222,7 +306,7 @@ TEST_F(SpotPeersTest, DirewolfPacketEngine)
     if (!waitForOutput(engine.process, said, "Ready to accept AGW")) {
         GTEST_SKIP() << "direwolf does not start: " << said.right(200).toStdString();
     }
-    feed.setAgwAddress(QStringLiteral("127.0.0.1"), port);
+    feed.setAgwAddress({QStringLiteral("127.0.0.1"), QString::number(port)});
     writeSettings("AGW Packet Engine", "", "23");
     start();
     openSpotWindow();

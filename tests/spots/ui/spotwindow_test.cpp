@@ -201,6 +201,49 @@ TEST_F(SpotWindowTest, PacketEngineEscTypesTheColonAndLongLinesGoOutAtASpace)
     EXPECT_TRUE(engine.written.endsWith(words.trimmed().toLatin1() + "\r"));
 }
 
+TEST_F(SpotWindowTest, PacketEngineAddressIsTypedInTheWindowAndKeptForTheUser)
+{
+    session.prefs.ownCall = QStringLiteral("W1AW");
+    start();
+    openSpotWindow();
+    QLineEdit* host = spotChild<QLineEdit>("agwHostBox");
+    QLineEdit* port = spotChild<QLineEdit>("agwPortBox");
+    EXPECT_FALSE(host->isEnabled());
+    spotChild<QListWidget>("spotSourceList")->setCurrentRow(3);
+    ASSERT_TRUE(host->isEnabled());
+    EXPECT_EQ(host->text(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(port->text(), QStringLiteral("8000"));
+    host->clear();
+    QTest::keyClicks(host, QStringLiteral("shack-pi.local"));
+    port->clear();
+    QTest::keyClicks(port, QStringLiteral("80x01"));
+    EXPECT_EQ(port->text(), QStringLiteral("8001"));
+    QTest::mouseClick(spotChild<QPushButton>("openPortButton"), Qt::LeftButton);
+    ASSERT_EQ(devices.tcpConnections.size(), 1u);
+    FakeTcpConnection& engine = *devices.tcpConnections.front();
+    EXPECT_EQ(engine.host, QStringLiteral("shack-pi.local"));
+    EXPECT_EQ(engine.port, 8001);
+
+    // A port the box takes while it is typed but no engine can have: opening says so.
+    port->clear();
+    QTest::keyClicks(port, QStringLiteral("0"));
+    QTest::mouseClick(spotChild<QPushButton>("openPortButton"), Qt::LeftButton);
+    EXPECT_EQ(engine.connectCount, 1);
+    EXPECT_TRUE(feed.monitor().contains(QStringLiteral("must be a number from 1 to 65535")));
+    EXPECT_FALSE(spotChild<QLabel>("listeningLabel")->isVisible());
+
+    port->clear();
+    QTest::keyClicks(port, QStringLiteral("8002"));
+    QTest::mouseClick(spotChild<QPushButton>("doneButton"), Qt::LeftButton);
+    EXPECT_EQ(engine.port, 8002);
+    EXPECT_EQ(settings.values.value(QStringLiteral("AgwHost")), QStringLiteral("shack-pi.local"));
+    EXPECT_EQ(settings.values.value(QStringLiteral("AgwPort")), QStringLiteral("8002"));
+    // PackSpot.txt keeps its fourteen values; the address is the user's, not the file's.
+    const QByteArray packSpot = readFile(session.folders.working + QStringLiteral("/PackSpot.txt"));
+    EXPECT_EQ(packSpot.count("\r\n"), 14);
+    EXPECT_FALSE(packSpot.contains("shack-pi"));
+}
+
 TEST_F(SpotWindowTest, ChoosingNoneHidesTheSpotDisplay)
 {
     writeFile(session.folders.working + QStringLiteral("/PackSpot.txt"),

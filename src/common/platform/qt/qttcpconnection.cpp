@@ -69,6 +69,10 @@ void QtTcpConnection::close()
 {
     m_connectTimer.stop();
     m_closing = true;
+    // What was written last (a farewell to the peer) still goes out; the flush does not wait.
+    if (m_socket.state() == QAbstractSocket::ConnectedState) {
+        m_socket.flush();
+    }
     m_socket.abort();
     m_closing = false;
 }
