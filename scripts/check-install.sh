@@ -75,14 +75,16 @@ for f in "${expected[@]}"; do
     grep -q " \./usr/$f$" "$tmp/contents.txt" || fail "not in the package: /usr/$f"
 done
 if grep -v " root/root " "$tmp/contents.txt"; then fail "files not owned by root"; fi
-lintian --fail-on error --no-tag-display-limit "$deb" > "$tmp/lintian.txt" 2>&1 \
+lintian --fail-on error --tag-display-limit 0 "$deb" > "$tmp/lintian.txt" 2>&1 \
     || { cat "$tmp/lintian.txt"; fail "lintian reports errors"; }
 sed 's/^/   /' "$tmp/lintian.txt"
 
 echo "-- first start of the installed logger from a clean home"
 home="$tmp/home"
 mkdir -p "$home"
-env -i PATH=/usr/bin:/bin HOME="$home" QT_QPA_PLATFORM=offscreen "$prefix/bin/velk" > "$tmp/velk.out" 2>&1 &
+mkdir -m 700 "$tmp/run"
+env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=offscreen \
+    "$prefix/bin/velk" > "$tmp/velk.out" 2>&1 &
 velk_pid=$!
 # It seeds the working folder and makes the backup folder before its first window, which then
 # waits for the operator; still running a moment later means it opened rather than failed.

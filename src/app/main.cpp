@@ -41,16 +41,18 @@ std::optional<int> answerWithoutDisplay(QCommandLineParser& parser, int argc, ch
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     parser.parse(arguments);
+    const bool help = parser.isSet(QStringLiteral("help"));
+    if (!help && !parser.isSet(QStringLiteral("version"))) {
+        return std::nullopt;
+    }
+    const QCoreApplication withoutDisplay(argc, argv);
     QTextStream out(stdout);
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (help) {
         out << parser.helpText();
-        return 0;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
+    } else {
         out << "velk " << QCoreApplication::applicationVersion() << Qt::endl;
-        return 0;
     }
-    return std::nullopt;
+    return 0;
 }
 
 // The data the program ships, installed beside it under share/velk.
