@@ -58,15 +58,16 @@ grep -q "FILES" "$tmp/velk.txt" || fail "velk.1 lacks its FILES section"
 grep -q "cabrillo" "$tmp/velk-export.txt" || fail "velk-export.1 lacks the commands"
 
 echo "-- Debian package"
-(cd "$build" && cpack -G DEB -B "$tmp/deb" > "$tmp/cpack.txt") || { cat "$tmp/cpack.txt"; fail "cpack"; }
+(cd "$build" && cpack -G DEB -B "$tmp/deb" > "$tmp/cpack.txt" 2>&1) || { cat "$tmp/cpack.txt"; fail "cpack"; }
 deb="$(ls "$tmp"/deb/*.deb)"
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = velk ] || fail "package name $(field Package)"
 [ "$(field Version)" = "$version-1" ] || fail "package version $(field Version)"
 depends="$(field Depends)"
+depended="$(sed 's/ ([^)]*)//g; s/, /\n/g' <<< "$depends")"
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6serialport6 \
            libqt6multimedia6; do
-    grep -Eq "(^|, )$lib( |,|$)" <<< "$depends" || fail "Depends lacks $lib: $depends"
+    grep -qxF "$lib" <<< "$depended" || fail "Depends lacks $lib: $depends"
 done
 [ "$(field Recommends)" = "hamradio-files, libhamlib-utils, fldigi, direwolf, espeak-ng" ] \
     || fail "Recommends: $(field Recommends)"
