@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QTextStream>
 
-#include <cstdio>
 #include <optional>
 
 namespace {
