@@ -22,6 +22,9 @@ echo "== release build and tests"
 "$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=Release -DVELK_BENCH=ON
 ctest --test-dir "$root/build/release" --output-on-failure -j 2
 
+echo "== installed tree, Debian package and first start of the installed logger"
+"$root/scripts/check-install.sh" build/release
+
 echo "== sanitizer build and tests"
 "$root/scripts/build.sh" build/asan -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \

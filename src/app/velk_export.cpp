@@ -229,6 +229,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velk-export"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -236,6 +237,7 @@ int main(int argc, char** argv)
             "Writes the VELK contest log's Cabrillo, ADIF and transfer files and prints its score.\n\n") +
         QString::fromUtf8(helpText));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("cabrillo, adif, transfer or score"));
     parser.addOptions({
@@ -288,6 +290,10 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(QStringLiteral("help"))) {
         QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << "velk-export " << QCoreApplication::applicationVersion() << Qt::endl;
         return 0;
     }
     const QStringList positional = parser.positionalArguments();

@@ -119,6 +119,42 @@ Folders resolveFolders(const Environment& env, const QString& workingFolder)
     return folders;
 }
 
+QString defaultWorkingFolder(const Environment& env)
+{
+    const QString named = env.value(QStringLiteral("VELK_HOME"));
+    if (!named.isEmpty()) {
+        return named;
+    }
+    const QString home = env.value(QStringLiteral("HOME"));
+    return (home.isEmpty() ? QDir::homePath() : home) + QStringLiteral("/VELK");
+}
+
+QList<FolderError> seedWorkingFolder(const QString& shippedData, const QString& working)
+{
+    if (auto error = ensureFolder(working)) {
+        return {*error};
+    }
+    QList<FolderError> errors;
+    const QDir target(working);
+    const QFileInfoList shipped = QDir(shippedData).entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo& file : shipped) {
+        const QString copy = target.filePath(file.fileName());
+        QFile source(file.filePath());
+        if (!QFileInfo::exists(copy) && !source.copy(copy)) {
+            errors.append(
+                {QStringLiteral("Unable to copy file."), copy + QStringLiteral("  ") + source.errorString()});
+        }
+    }
+    // A first start continues an empty log rather than failing on a missing one.
+    const QString log = target.filePath(QStringLiteral("log.txt"));
+    QFile empty(log);
+    if (!QFileInfo::exists(log) && !empty.open(QIODevice::WriteOnly)) {
+        errors.append(
+            {QStringLiteral("Unable to create file."), log + QStringLiteral("  ") + empty.errorString()});
+    }
+    return errors;
+}
+
 QString safeCallForFileName(const QString& call)
 {
     qsizetype length = 0;

@@ -40,6 +40,14 @@ QString findDocumentsFolder(const Environment& env, const QString& makerSub, con
 std::optional<FolderError> ensureFolder(const QString& path);
 // Resolves and creates every folder of the run.
 Folders resolveFolders(const Environment& env, const QString& workingFolder);
+// The folder the logger works in when none is named: VELK_HOME, else HOME (or the user's home) +
+// "/VELK".
+QString defaultWorkingFolder(const Environment& env);
+// Makes the working folder and gives it each file of the shipped data folder it lacks (the
+// operator's own files are never replaced) and an empty log.txt, so a first start finds its
+// tables and continues an empty log. A missing data folder seeds nothing but the log. Returns
+// what to tell the operator about each step that failed.
+QList<FolderError> seedWorkingFolder(const QString& shippedData, const QString& working);
 // The leading run of "A"-"Z" and "0"-"9" of a call sign, or "YourCall" when that is empty.
 QString safeCallForFileName(const QString& call);
 

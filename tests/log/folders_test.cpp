@@ -187,6 +187,58 @@ TEST_F(FoldersTest, ensureFolder)
     EXPECT_FALSE(velk::ensureFolder(nested).has_value()) << "an existing folder is fine";
 }
 
+TEST_F(FoldersTest, WorkingFolderIsVelkHomeElseVelkUnderHome)
+{
+    env.variables[QStringLiteral("HOME")] = QStringLiteral("/home/op");
+    EXPECT_EQ(velk::defaultWorkingFolder(env), QStringLiteral("/home/op/VELK"));
+    env.variables[QStringLiteral("VELK_HOME")] = QStringLiteral("/srv/contest");
+    EXPECT_EQ(velk::defaultWorkingFolder(env), QStringLiteral("/srv/contest"));
+}
+
+// A first start gets the shipped files and an empty log; a later one only what went missing,
+// never replacing what the operator changed or logged.
+TEST_F(FoldersTest, SeedingFillsGapsAndKeepsTheOperatorsFiles)
+{
+    const QString shipped = dir.filePath(QStringLiteral("share/velk"));
+    makeFolder(QStringLiteral("share/velk"));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    write(shipped + QStringLiteral("/arrlpre2.txt"), "\"K\",\"USA\"\r\n");
+    write(shipped + QStringLiteral("/BandPlan.txt"), "shipped plan");
+
+    const QString working = dir.filePath(QStringLiteral("home/VELK"));
+    EXPECT_TRUE(velk::seedWorkingFolder(shipped, working).isEmpty());
+    EXPECT_EQ(read(working + QStringLiteral("/arrlpre2.txt")), QByteArray("\"K\",\"USA\"\r\n"));
+    EXPECT_EQ(read(working + QStringLiteral("/log.txt")), QByteArray());
+
+    write(working + QStringLiteral("/BandPlan.txt"), "operator's plan");
+    write(working + QStringLiteral("/log.txt"), "\"W1AW\"\r\n");
+    QFile::remove(working + QStringLiteral("/arrlpre2.txt"));
+    EXPECT_TRUE(velk::seedWorkingFolder(shipped, working).isEmpty());
+    EXPECT_EQ(read(working + QStringLiteral("/BandPlan.txt")), QByteArray("operator's plan"));
+    EXPECT_EQ(read(working + QStringLiteral("/log.txt")), QByteArray("\"W1AW\"\r\n"));
+    EXPECT_EQ(read(working + QStringLiteral("/arrlpre2.txt")), QByteArray("\"K\",\"USA\"\r\n"));
+
+    // Without shipped data (a program run from its build folder) only the log is started.
+    const QString bare = dir.filePath(QStringLiteral("bare"));
+    EXPECT_TRUE(velk::seedWorkingFolder(dir.filePath(QStringLiteral("nowhere")), bare).isEmpty());
+    EXPECT_EQ(QDir(bare).entryList(QDir::Files), QStringList{QStringLiteral("log.txt")});
+
+    // A working folder that cannot be made is told once, with its path.
+    const QString blocked = makeBlockingFile(QStringLiteral("blocked")) + QStringLiteral("/VELK");
+    const QList<velk::FolderError> errors = velk::seedWorkingFolder(shipped, blocked);
+    ASSERT_EQ(errors.size(), 1) << describe(errors);
+    EXPECT_EQ(errors.first().title, QStringLiteral("Unable to create directory."));
+    EXPECT_TRUE(errors.first().text.startsWith(blocked)) << errors.first().text.toStdString();
+}
+
 TEST(safeCallForFileName, KeepsTheLeadingCapitalsAndDigits)
 {
     EXPECT_EQ(velk::safeCallForFileName(QStringLiteral("N0CALL")), QStringLiteral("N0CALL"));
