@@ -101,7 +101,14 @@ TEST(ScpFile, ReadsDebiansMasterScp)
     const MatchList list = matcher.match(u"K1A", u"20", 12);
     ASSERT_EQ(list.calls.size(), 12u);
     EXPECT_EQ(list.calls.front().call, QStringLiteral("K1AA"));
-    EXPECT_EQ(matcher.match(u"DL2JRM", u"20").calls.front().call, QStringLiteral("4L/DL2JRM"));
+    // A call and the same call signing from abroad.
+    const MatchList slashed = matcher.match(u"dl2jrm", u"20");
+    QStringList calls;
+    for (const CallMatch& match : slashed.calls) {
+        calls << match.call;
+    }
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("DL2JRM"), QStringLiteral("4L/DL2JRM"),
+                                  QStringLiteral("HB0/DL2JRM"), QStringLiteral("Z38/DL2JRM")}));
 }
 
 TEST(ScpFile, FormatRulesAndHostileLines)

@@ -69,7 +69,7 @@ TEST(PartialMatcher, OrdersMarksAndFallsBackToNearMatches)
         {"K", "20", ""},
         // Calls starting with the text first, then those holding it, each alphabetical; one
         // copy of a call in both the database and the log.
-        {"K1", "20", "K1AB* K1ABC K1ABC/P~ K1XX AK1AB DL1ABC KK1AB VE3/K1ABC"},
+        {"K1", "20", "K1AB* K1ABC K1ABC/P~ K1XX AK1AB KK1AB VE3/K1ABC"},
         {"1AB", "20", "AK1AB DL1ABC K1AB* K1ABC K1ABC/P~ KK1AB VE3/K1ABC ZZ1AB~"},
         // Either case typed; the marks follow the band.
         {"k1ab", "40", "K1AB~ K1ABC K1ABC/P* AK1AB KK1AB VE3/K1ABC"},

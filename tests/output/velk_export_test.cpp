@@ -260,7 +260,7 @@ TEST_F(VelkExportTest, HistoryFromPastLogsKeepsTheMostRecentNameAndLocation)
         const ContactRecord& record = old.record(i);
         if (record.call != first.call && record.call != last.call) {
             EXPECT_EQ(read.history->find(record.call), (HistoryEntry{record.name, record.location}))
-                << record.call;
+                << record.call.toStdString();
         }
     }
 
