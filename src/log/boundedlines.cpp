@@ -48,7 +48,7 @@ bool BoundedLineReader::fill()
 
 bool BoundedLineReader::next(QByteArray& line)
 {
-    line.clear();
+    line.resize(0); // keeps the allocation for the next line
     bool overlong = false;
     for (;;) {
         if (m_pos >= m_block.size() && !fill()) {
@@ -70,7 +70,7 @@ bool BoundedLineReader::next(QByteArray& line)
         if (!overlong) {
             if (line.size() + (stop - m_pos) > m_maxLineBytes) {
                 overlong = true;
-                line.clear();
+                line.resize(0);
             } else {
                 line.append(m_block.constData() + m_pos, stop - m_pos);
             }

@@ -11,16 +11,15 @@
 
 namespace velk {
 
-void CallHistory::add(std::string_view call, const QString& name, const QString& location)
+void CallHistory::add(std::string_view call, std::string_view name, std::string_view location)
 {
-    const QByteArray nameBytes = name.left(maxNameLength).toLatin1();
-    const QByteArray locationBytes = location.left(maxLocationLength).toLatin1();
+    name = name.substr(0, maxNameLength);
+    location = location.substr(0, maxLocationLength);
     m_rows.push_back(Row{static_cast<std::uint32_t>(m_text.size()), static_cast<std::uint8_t>(call.size()),
-                         static_cast<std::uint8_t>(nameBytes.size()),
-                         static_cast<std::uint8_t>(locationBytes.size())});
+                         static_cast<std::uint8_t>(name.size()), static_cast<std::uint8_t>(location.size())});
     m_text.append(call);
-    m_text.append(nameBytes.constData(), static_cast<std::size_t>(nameBytes.size()));
-    m_text.append(locationBytes.constData(), static_cast<std::size_t>(locationBytes.size()));
+    m_text.append(name);
+    m_text.append(location);
 }
 
 int CallHistory::finish()
@@ -66,14 +65,16 @@ struct Columns
 };
 
 // Columns named by a "!!Order!!" line; the marker itself is not a column.
-Columns columnsOf(const QStringList& header)
+Columns columnsOf(const std::vector<std::string_view>& header)
 {
     Columns columns;
     int locationRank = 3;
     static const QStringList locationNames{QStringLiteral("loc1"), QStringLiteral("state"),
                                            QStringLiteral("veprov")};
-    for (int i = 1; i < header.size(); ++i) {
-        const QString column = header.at(i).trimmed().toLower();
+    for (int i = 1; i < static_cast<int>(header.size()); ++i) {
+        const std::string_view name = header[static_cast<std::size_t>(i)];
+        const QString column =
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())).trimmed().toLower();
         if (column == QLatin1String("call") && columns.call < 0) {
             columns.call = i - 1;
         } else if (column == QLatin1String("name") && columns.name < 0) {
@@ -86,27 +87,77 @@ Columns columnsOf(const QStringList& header)
     return columns;
 }
 
-QString decodeLine(const QByteArray& line)
+std::string_view trimmedView(std::string_view text)
 {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8(line);
-    return utf8.hasError() ? QString::fromLatin1(line) : text;
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
-// A value as the entry boxes would hold it; nothing when it has characters they refuse.
-std::optional<QString> boxValue(const QStringList& fields, int column)
+// A value as the entry boxes would hold it, in Latin-1: the bytes as they are when they are
+// ASCII or not UTF-8, else decoded from UTF-8; double quotes dropped. Nothing when it holds a
+// control character or, decoded, a character outside Latin-1.
+std::optional<std::string> boxValue(std::string_view field)
 {
-    if (column < 0 || column >= fields.size()) {
-        return QString();
+    field = trimmedView(field);
+    std::string value;
+    const bool ascii = std::all_of(field.begin(), field.end(), [](char c) { return (c & 0x80) == 0; });
+    if (ascii) {
+        value.assign(field);
+    } else {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8(QByteArrayView(field.data(), static_cast<qsizetype>(field.size())));
+        if (utf8.hasError()) {
+            value.assign(field);
+        } else if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+            return std::nullopt;
+        } else {
+            value = text.toLatin1().toStdString();
+        }
     }
-    QString value = fields.at(column).trimmed();
-    value.remove(QLatin1Char('"'));
-    for (const QChar c : value) {
-        if (c.unicode() > 0xFF || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)) {
+    std::erase(value, '"');
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
             return std::nullopt;
         }
     }
     return value;
+}
+
+// Upper case as the entry boxes type it, Latin-1 letters included.
+void toUpperLatin1(std::string& text)
+{
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
+            c = static_cast<char>(byte - 0x20);
+        }
+    }
+}
+
+std::string_view fieldAt(const std::vector<std::string_view>& fields, int column)
+{
+    return column >= 0 && column < static_cast<int>(fields.size()) ? fields[static_cast<std::size_t>(column)]
+                                                                   : std::string_view();
+}
+
+void splitFields(std::string_view line, std::vector<std::string_view>& fields)
+{
+    fields.clear();
+    for (;;) {
+        const auto comma = line.find(',');
+        fields.push_back(line.substr(0, comma));
+        if (comma == std::string_view::npos) {
+            return;
+        }
+        line.remove_prefix(comma + 1);
+    }
 }
 
 struct Tally
@@ -164,13 +215,17 @@ CallHistoryRead readCallHistory(QIODevice& device, const QString& name)
     Tally tally;
     Columns columns{0, -1, -1};
     QByteArray line;
+    std::vector<std::string_view> fields;
     while (lines.next(line) && !lines.looksBinary()) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith('#')) {
+        const std::string_view text =
+            trimmedView(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+        if (text.empty() || text.front() == '#') {
             continue;
         }
-        const QStringList fields = decodeLine(trimmed).split(QLatin1Char(','));
-        if (fields.first().trimmed().compare(QLatin1String("!!Order!!"), Qt::CaseInsensitive) == 0) {
+        splitFields(text, fields);
+        const std::string_view first = trimmedView(fields.front());
+        if (QLatin1StringView(first.data(), static_cast<qsizetype>(first.size()))
+                .compare(QLatin1StringView("!!Order!!"), Qt::CaseInsensitive) == 0) {
             tally.sawHeader = true;
             columns = columnsOf(fields);
             tally.headerWithoutCall = tally.headerWithoutCall || columns.call < 0;
@@ -179,9 +234,7 @@ CallHistoryRead readCallHistory(QIODevice& device, const QString& name)
         if (columns.call < 0) {
             continue;
         }
-        const std::string call = columns.call < fields.size()
-                                     ? CallIndex::normalized(fields.at(columns.call).toLatin1().toStdString())
-                                     : std::string();
+        const std::string call = CallIndex::normalized(fieldAt(fields, columns.call));
         if (call.empty()) {
             ++tally.noCall;
             continue;
@@ -190,14 +243,17 @@ CallHistoryRead readCallHistory(QIODevice& device, const QString& name)
             tally.full = true;
             break;
         }
-        const std::optional<QString> personName = boxValue(fields, columns.name);
-        std::optional<QString> location = boxValue(fields, columns.location);
+        std::optional<std::string> personName = boxValue(fieldAt(fields, columns.name));
+        std::optional<std::string> location = boxValue(fieldAt(fields, columns.location));
         tally.outsideLatin1 += (personName ? 0 : 1) + (location ? 0 : 1);
+        if (personName) {
+            toUpperLatin1(*personName);
+        }
         // Abbreviations are typed upper case; country names keep their case.
         if (location && location->size() <= 3) {
-            *location = location->toUpper();
+            toUpperLatin1(*location);
         }
-        history->add(call, personName.value_or(QString()).toUpper(), location.value_or(QString()));
+        history->add(call, personName.value_or(std::string()), location.value_or(std::string()));
         ++tally.stations;
     }
     if (lines.looksBinary()) {

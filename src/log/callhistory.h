@@ -28,9 +28,9 @@ public:
     static constexpr int maxNameLength = 20;
     static constexpr int maxLocationLength = 32;
 
-    // A station for the history (call text as CallIndex keeps it). Until finish() a later add of
-    // the same call replaces the earlier one.
-    void add(std::string_view call, const QString& name, const QString& location);
+    // A station for the history (call text as CallIndex keeps it; name and location in Latin-1).
+    // Until finish() a later add of the same call replaces the earlier one.
+    void add(std::string_view call, std::string_view name, std::string_view location);
     // Sorts for lookup; returns how many earlier lines of a call were dropped.
     int finish();
 

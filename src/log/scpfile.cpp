@@ -10,10 +10,15 @@ namespace velk {
 
 namespace {
 
+// Blank, or "#" after any blanks.
 bool isComment(const QByteArray& line)
 {
-    const QByteArray trimmed = line.trimmed();
-    return trimmed.isEmpty() || trimmed.startsWith('#');
+    for (const char c : line) {
+        if (c != ' ' && c != '\t' && c != '\r') {
+            return c == '#';
+        }
+    }
+    return true;
 }
 
 QString counted(int count, const char* what)
