@@ -1,5 +1,7 @@
 #include "log/callindex.h"
 
+#include <algorithm>
+
 namespace velk {
 
 namespace {
@@ -99,6 +101,21 @@ const std::vector<std::uint32_t>& CallIndex::holding(char first, char second) co
     return m_pairs[static_cast<std::size_t>(a * symbolCount + b)];
 }
 
+void CallIndex::reserve(std::size_t calls)
+{
+    m_text.reserve(calls * 6);
+    m_starts.reserve(calls);
+    m_lengths.reserve(calls);
+    std::size_t slots = m_slots.empty() ? 1024 : m_slots.size();
+    while (slots < calls * 2) {
+        slots *= 2;
+    }
+    if (slots > m_slots.size()) {
+        m_slots.resize(slots);
+        rehash();
+    }
+}
+
 void CallIndex::squeeze()
 {
     m_text.shrink_to_fit();
@@ -131,7 +148,13 @@ std::size_t CallIndex::slotOf(std::string_view call) const
 
 void CallIndex::grow()
 {
-    m_slots.assign(m_slots.empty() ? 1024 : m_slots.size() * 2, 0);
+    m_slots.resize(m_slots.empty() ? 1024 : m_slots.size() * 2);
+    rehash();
+}
+
+void CallIndex::rehash()
+{
+    std::fill(m_slots.begin(), m_slots.end(), 0);
     const std::size_t mask = m_slots.size() - 1;
     for (std::uint32_t id = 0; id < m_starts.size(); ++id) {
         std::size_t slot = hashOf(call(id)) & mask;

@@ -42,6 +42,8 @@ public:
     // Ids of the calls in which `first` is directly followed by `second`, in insertion order;
     // empty for characters that are not call text.
     const std::vector<std::uint32_t>& holding(char first, char second) const;
+    // Room for about this many calls, so a large file is read without growing again and again.
+    void reserve(std::size_t calls);
     // Gives back what the growing left spare, once no more calls come.
     void squeeze();
     // Bytes held, for the load report and the benchmark.
@@ -69,6 +71,7 @@ private:
 
     std::size_t slotOf(std::string_view call) const;
     void grow();
+    void rehash();
 };
 
 } // namespace velk

@@ -26,6 +26,7 @@ void LogCalls::rebuild(const ContactLog& log)
     m_index = CallIndex();
     m_bands.clear();
     const auto& keys = log.recordKeys();
+    m_index.reserve(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const RecordKey& key = keys[i];
         if (key.plain) {

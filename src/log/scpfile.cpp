@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 
 namespace velk {
 
@@ -33,6 +34,10 @@ ScpRead readScp(QIODevice& device, const QString& name)
     ScpRead result;
     BoundedLineReader lines(device, scpLimits::maxBytes, scpLimits::maxLineBytes);
     auto calls = std::make_shared<CallIndex>();
+    // About seven bytes a line in the community's file.
+    if (!device.isSequential()) {
+        calls->reserve(static_cast<std::size_t>(std::min<qint64>(device.size(), scpLimits::maxBytes) / 7));
+    }
     int notCalls = 0;
     int duplicates = 0;
     bool full = false;
