@@ -1,7 +1,8 @@
 // velk-export: writes the Cabrillo file, the ADIF file and the Tobrel transfer file from a
-// working folder's log.txt and VELKpref.txt without opening a window, and prints the claimed
-// score. Uses the same writers as the logger's menus.
+// working folder's log.txt and VELKpref.txt without opening a window, prints the claimed score,
+// and makes a call-history file from past logs. Uses the same writers as the logger's menus.
 #include "common/programinfo.h"
+#include "log/callhistorybuilder.h"
 #include "log/contactlog.h"
 #include "log/folders.h"
 #include "log/multipliers.h"
@@ -62,9 +63,15 @@ const char* helpText = R"(Commands:
              working folder unless --output is given). Uses --tx-power (default
              empty) and --mode (default the log's mode: CW, SSB or RTTY).
   score      Print the contacts, the multipliers and the claimed score.
+  history [LOG...]
+             Write a call-history file (!!Order!!,Call,Name,Loc1) with the most
+             recent name and location of each call in the given logs (log.txt
+             or archived *.log files; default: the working folder's log.txt).
+             Default file: CallHistory.txt in the working folder.
 
-The working folder (--folder) must hold log.txt; every command except score
-also reads the station's call, location and mode from VELKpref.txt there.
+The working folder (--folder) must hold log.txt (history: unless logs are
+given); cabrillo, adif and transfer also read the station's call, location and
+mode from VELKpref.txt there.
 Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a
 mistake on the command line.)";
 
@@ -73,6 +80,7 @@ struct Options
     QString command;
     QString folder;
     QString output;
+    QStringList logs; // history: the logs to read
 };
 
 QString requireChoice(const QCommandLineParser& parser, const QString& option, const QStringList& choices,
@@ -90,9 +98,8 @@ QString requireChoice(const QCommandLineParser& parser, const QString& option, c
     return value;
 }
 
-ContactLog loadLog(const QString& folder)
+ContactLog loadLogFile(const QString& path)
 {
-    const QString path = folder + QStringLiteral("/log.txt");
     if (!QFileInfo(path).isFile()) {
         throw Failure{QStringLiteral("cannot find the log file %1").arg(QDir::toNativeSeparators(path))};
     }
@@ -107,6 +114,11 @@ ContactLog loadLog(const QString& folder)
         throw Failure{message};
     }
     return log;
+}
+
+ContactLog loadLog(const QString& folder)
+{
+    return loadLogFile(folder + QStringLiteral("/log.txt"));
 }
 
 Preferences loadPrefs(const QString& folder)
@@ -137,8 +149,32 @@ void writeOut(const QString& path, const QByteArray& bytes)
     QTextStream(stdout) << QDir::toNativeSeparators(path) << Qt::endl;
 }
 
+// Every log is read before anything is written, so a bad one leaves no half-made file.
+int writeHistory(const Options& options)
+{
+    const QStringList logs =
+        options.logs.isEmpty() ? QStringList{options.folder + QStringLiteral("/log.txt")} : options.logs;
+    CallHistoryBuilder builder;
+    for (const QString& path : logs) {
+        builder.addLog(loadLogFile(path));
+    }
+    const QString path =
+        options.output.isEmpty() ? options.folder + QStringLiteral("/CallHistory.txt") : options.output;
+    writeOut(path, builder.encode(programName()));
+    QTextStream err(stderr);
+    err << "velk-export: " << builder.stationCount() << " stations from " << logs.size() << " logs";
+    if (builder.skippedContacts() > 0) {
+        err << "; " << builder.skippedContacts() << " contacts without a valid call left out";
+    }
+    err << Qt::endl;
+    return 0;
+}
+
 int run(const QCommandLineParser& parser, const Options& options)
 {
+    if (options.command == QLatin1String("history")) {
+        return writeHistory(options);
+    }
     const ContactLog log = loadLog(options.folder);
     Multipliers multipliers;
     multipliers.rebuild(log);
@@ -239,7 +275,9 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("cabrillo, adif, transfer or score"));
+                                 QStringLiteral("cabrillo, adif, transfer, score or history"));
+    parser.addPositionalArgument(QStringLiteral("logs"), QStringLiteral("history: the logs to read"),
+                                 QStringLiteral("[LOG...]"));
     parser.addOptions({
         {{QStringLiteral("f"), QStringLiteral("folder")},
          QStringLiteral("Working folder holding log.txt and VELKpref.txt (default: the current folder)."),
@@ -298,8 +336,11 @@ int main(int argc, char** argv)
     }
     const QStringList positional = parser.positionalArguments();
     static const QStringList commands{QStringLiteral("cabrillo"), QStringLiteral("adif"),
-                                      QStringLiteral("transfer"), QStringLiteral("score")};
-    if (positional.size() != 1 || !commands.contains(positional.first())) {
+                                      QStringLiteral("transfer"), QStringLiteral("score"),
+                                      QStringLiteral("history")};
+    const bool takesLogs = !positional.isEmpty() && positional.first() == QLatin1String("history");
+    if (positional.isEmpty() || !commands.contains(positional.first()) ||
+        (positional.size() > 1 && !takesLogs)) {
         printError(positional.isEmpty() ? QStringLiteral("no command given; try --help")
                                         : QStringLiteral("unknown command \"%1\"; try --help")
                                               .arg(positional.join(QLatin1Char(' '))));
@@ -312,6 +353,9 @@ int main(int argc, char** argv)
                                                                  : QDir::currentPath())
                          .absolutePath();
     options.output = parser.value(QStringLiteral("output"));
+    for (const QString& log : positional.mid(1)) {
+        options.logs << QFileInfo(log).absoluteFilePath();
+    }
     if (!QFileInfo(options.folder).isDir()) {
         printError(QStringLiteral("the working folder %1 does not exist")
                        .arg(QDir::toNativeSeparators(options.folder)));

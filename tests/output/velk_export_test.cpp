@@ -1,5 +1,7 @@
 // The velk-export command-line tool, run as a separate process on a temporary working folder.
 #include "common/qtprinters.h"
+#include "log/callhistory.h"
+#include "log/contactlog.h"
 #include "log/preferences.h"
 
 #include <QCoreApplication>
@@ -7,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -91,9 +94,9 @@ TEST_F(VelkExportTest, HelpExplainsEveryCommandAndOption)
     const ToolRun result = run({QStringLiteral("--help")});
     EXPECT_EQ(result.exitCode, 0);
     for (const char* word :
-         {"cabrillo", "adif", "transfer", "score", "--folder", "--output", "--operators", "--category",
-          "--power-category", "--name", "--address1", "--address2", "--email", "--soapbox", "--tx-power",
-          "--comment", "--mode", "--country-table"}) {
+         {"cabrillo", "adif", "transfer", "score", "history", "--folder", "--output", "--operators",
+          "--category", "--power-category", "--name", "--address1", "--address2", "--email", "--soapbox",
+          "--tx-power", "--comment", "--mode", "--country-table"}) {
         EXPECT_TRUE(result.out.contains(QLatin1String(word))) << word;
     }
 }
@@ -183,6 +186,98 @@ TEST_F(VelkExportTest, FailuresGoToStandardErrorWithNonZeroStatus)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains(QLatin1String("ADIFCnt.txt"))) << result.err.toStdString();
     EXPECT_FALSE(QFile::exists(work + QStringLiteral("/VELK.adi")));
+}
+
+TEST_F(VelkExportTest, HistoryFromPastLogsKeepsTheMostRecentNameAndLocation)
+{
+    // Last year's log, generated, and this year's working folder log with two of its stations.
+    const QString generated = dir.filePath(QStringLiteral("2025.log"));
+    QProcess generator;
+    generator.start(QStringLiteral("python3"), {QStringLiteral(VELK_SOURCE_DIR "/tools/make_test_log.py"),
+                                                QStringLiteral("3000"), generated});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    ContactLog old;
+    ASSERT_TRUE(old.load(generated).ok);
+    const ContactRecord& first = old.record(1);
+    const ContactRecord& last = old.record(old.count());
+    QByteArray thisYear = ContactLog::encodeLine({first.call.toLower(),
+                                                  QStringLiteral("NEWNAME"),
+                                                  QStringLiteral("NH"),
+                                                  QStringLiteral("2027/01/09"),
+                                                  QStringLiteral("18:00:00"),
+                                                  QStringLiteral("20"),
+                                                  QStringLiteral("NA"),
+                                                  QStringLiteral("LEE"),
+                                                  {}});
+    // Older than last year's contact with the same call: last year's name stays.
+    thisYear += ContactLog::encodeLine({last.call,
+                                        QStringLiteral("OLDNAME"),
+                                        QStringLiteral("VT"),
+                                        QStringLiteral("2020/01/09"),
+                                        QStringLiteral("18:00"),
+                                        QStringLiteral("20"),
+                                        QStringLiteral("NA"),
+                                        QStringLiteral("LEE"),
+                                        {}});
+    // Not a call sign: left out, and said so.
+    thisYear += ContactLog::encodeLine({QStringLiteral("K1 ABC"),
+                                        QStringLiteral("X"),
+                                        QStringLiteral("MA"),
+                                        QStringLiteral("2027/01/09"),
+                                        QStringLiteral("18:00:00"),
+                                        QStringLiteral("20"),
+                                        QStringLiteral("NA"),
+                                        QStringLiteral("LEE"),
+                                        {}});
+    writeFile(work + QStringLiteral("/log.txt"), thisYear);
+
+    const ToolRun result = run({QStringLiteral("history"), generated, work + QStringLiteral("/log.txt"),
+                                QStringLiteral("-f"), work});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString path = work + QStringLiteral("/CallHistory.txt");
+    EXPECT_EQ(result.out.trimmed(), QDir::toNativeSeparators(path));
+    QSet<QString> calls;
+    for (const ContactRecord& record : old.records()) {
+        calls.insert(record.call);
+    }
+    EXPECT_EQ(result.err,
+              QStringLiteral("velk-export: %1 stations from 2 logs; 1 contacts without a valid call "
+                             "left out\n")
+                  .arg(calls.size()));
+
+    const QByteArray bytes = readFile(path);
+    EXPECT_TRUE(bytes.startsWith("!!Order!!,Call,Name,Loc1\r\n# Call history written by Varno's VELK Contest "
+                                 "Log 2.7\r\n"));
+    // The file reads back as the logger reads a history.
+    const CallHistoryRead read = readCallHistoryFile(path);
+    ASSERT_TRUE(read.history);
+    EXPECT_EQ(read.history->size(), calls.size());
+    EXPECT_EQ(read.history->find(first.call),
+              (HistoryEntry{QStringLiteral("NEWNAME"), QStringLiteral("NH")}));
+    EXPECT_EQ(read.history->find(last.call), (HistoryEntry{last.name, last.location}));
+    for (int i = 1; i <= old.count(); i += 250) {
+        const ContactRecord& record = old.record(i);
+        if (record.call != first.call && record.call != last.call) {
+            EXPECT_EQ(read.history->find(record.call), (HistoryEntry{record.name, record.location}))
+                << record.call.toStdString();
+        }
+    }
+
+    // Without logs: the working folder's log.txt. A log that cannot be read writes nothing.
+    EXPECT_EQ(run({QStringLiteral("history"), QStringLiteral("-f"), work, QStringLiteral("-o"),
+                   dir.filePath(QStringLiteral("h.txt"))})
+                  .exitCode,
+              0);
+    EXPECT_EQ(readCallHistoryFile(dir.filePath(QStringLiteral("h.txt"))).history->size(), 2);
+    const ToolRun missing =
+        run({QStringLiteral("history"), generated, dir.filePath(QStringLiteral("none.log")),
+             QStringLiteral("-o"), dir.filePath(QStringLiteral("never.txt"))});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QLatin1String("none.log"))) << missing.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("never.txt"))));
+    // Other commands take no log files.
+    EXPECT_EQ(run({QStringLiteral("score"), generated, QStringLiteral("-f"), work}).exitCode, 2);
 }
 
 } // namespace
