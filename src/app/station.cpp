@@ -14,7 +14,7 @@ Station::Station(Platform& platform, QObject* parent)
           [&platform] { return platform.devices.createSerialDevice(); }, platform.devices.keyPorts(),
           [&platform](int port) { return serialDevicePath(port, platform.environment, platform.settings); }),
       m_keyer(platform), m_voice(std::make_unique<VoiceKeyer>(platform, m_session)),
-      m_spots(platform, m_session), m_rttyLink(platform)
+      m_spots(platform, m_session), m_rttyLink(platform), m_superCheck(platform.settings, {})
 {
     // With keyer type WinKey the keyer's text goes to the device.
     m_keyer.setWinKeySender(&m_winKey);
@@ -42,6 +42,13 @@ void Station::wireCallBeingEntered()
             emit contactEntryRequested();
         }
     });
+}
+
+SuperCheck& Station::superCheck()
+{
+    // The working folder is known once the folders are resolved, after the station is built.
+    m_superCheck.setDefaultDatabaseFiles(defaultDatabaseFiles(m_session.folders.working));
+    return m_superCheck;
 }
 
 void Station::selectBand(const QString& band)

@@ -7,6 +7,7 @@
 #include "cw/keyer.h"
 #include "cw/winkeylink.h"
 #include "log/logsession.h"
+#include "log/supercheck.h"
 #include "rig/riglink.h"
 #include "rtty/rttylink.h"
 #include "spots/spotfeed.h"
@@ -35,6 +36,9 @@ public:
     // The 50 most recent spots of the feed, drawn by both band maps.
     SpotRing& spotRing() { return m_spots.ring(); }
     RttyLink& rttyLink() { return m_rttyLink; }
+    // Super Check Partial and the call history. Without a choice of the operator's, the database
+    // is the working folder's MASTER.SCP, else the one the distribution installs.
+    SuperCheck& superCheck();
 
     // Makes `band` current as the Band menu does; bandSelected follows so that the log is read
     // again for it. A text that is no band is ignored.
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<VoiceKeyer> m_voice;
     SpotFeed m_spots;
     RttyLink m_rttyLink;
+    SuperCheck m_superCheck;
     bool m_shutDown = false;
 };
 

@@ -42,6 +42,8 @@ public:
     // the first default file that exists, and there is no history.
     QString databaseFile() const;
     QString historyFile() const;
+    // Where the database is looked for when the operator has chosen none.
+    void setDefaultDatabaseFiles(QStringList files) { m_defaults = std::move(files); }
     // Stores the choice and loads it.
     void chooseFiles(const QString& databasePath, const QString& historyPath);
     // Reads the chosen files on a worker thread; loaded() follows on this thread. A newer load

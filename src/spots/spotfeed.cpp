@@ -329,11 +329,11 @@ void SpotFeed::drainBacklog()
     if (outermost) {
         m_listBatch = &batch;
     }
-    while (!m_backlog.empty()) {
+    for (int handled = 1; !m_backlog.empty(); ++handled) {
         auto [line, checkDuplicates] = std::move(m_backlog.front());
         m_backlog.pop_front();
         receiveLine(line, checkDuplicates);
-        if (slice.elapsed() >= sliceMs) {
+        if (handled >= sliceLines || slice.elapsed() >= sliceMs) {
             break;
         }
     }

@@ -31,6 +31,8 @@ public:
     static constexpr int promptIdleMs = 400;
     // A burst of lines is handled in slices of this many milliseconds, so the window stays live.
     static constexpr int sliceMs = 8;
+    // ... and of at most this many lines, so a fast machine works a burst off in slices too.
+    static constexpr int sliceLines = 2000;
     // Lines waiting beyond this are dropped, oldest first, and counted.
     static constexpr std::size_t maxBacklog = 20000;
 

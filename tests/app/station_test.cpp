@@ -164,11 +164,17 @@ TEST_F(StationTest, ShutDownReleasesTheTransmitterClosesTheRadioAndTheLinksOnce)
     startKenwood();
     session.operatingClock.start(localNow(clock));
     clock.advanceMs(60'000);
+    // The voice keyer's PTT is down when the run ends.
+    QString error;
+    KeyLine* ptt = devices.ports.open(PortUser::VoicePtt, KeyLineTarget{KeyLineKind::Rts, 2, {}}, error);
+    ASSERT_NE(ptt, nullptr);
+    ASSERT_TRUE(ptt->set(true));
     station.shutDown();
     EXPECT_FALSE(station.rig().isPolling());
     EXPECT_FALSE(port().isOpen());
-    EXPECT_TRUE(devices.ports.events.contains(QStringLiteral("close CwKeyer")));
     EXPECT_TRUE(devices.ports.events.contains(QStringLiteral("close VoicePtt")));
+    EXPECT_FALSE(ptt->isOpen());
+    EXPECT_EQ(devices.ports.line(PortUser::VoicePtt), nullptr);
     EXPECT_FALSE(station.spots().isListening());
     EXPECT_FALSE(session.operatingClock.isRunning());
     EXPECT_NEAR(session.prefs.accumulatedSeconds, 60.0, 1.0);

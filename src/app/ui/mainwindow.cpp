@@ -6,6 +6,9 @@
 #include "app/ui/rttyplug.h"
 #include "app/ui/spotsplug.h"
 #include "app/ui/voiceplug.h"
+#include "log/ui/partialmatchpanel.h"
+#include "log/ui/partialmatchfilesdialog.h"
+#include "log/ui/partialmatchplug.h"
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/programinfo.h"
@@ -23,6 +26,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -88,6 +92,27 @@ void MainWindow::plugSubsystems()
     connect(m_spots, &SpotsPlug::tuneRequested, &m_station, &Station::tuneToSpot);
     // The spot list or band map below the log.
     static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(m_spots->area(), 1);
+    plugPartialMatches();
+}
+
+void MainWindow::plugPartialMatches()
+{
+    m_partialMatches = new PartialMatchPlug(m_platform, m_session, m_station.superCheck(), this);
+    PartialMatchPlug* plug = m_partialMatches;
+    m_entry->placeBelowBoxes(plug->panel());
+    connect(m_entry->callBox(), &QLineEdit::textChanged, plug, &PartialMatchPlug::showMatchesFor);
+    connect(plug, &PartialMatchPlug::callChosen, m_entry, &EntryPanel::enterCall);
+    // The start-up's own prompt stays unless the files cannot be used; a later choice is reported.
+    connect(plug, &PartialMatchPlug::statusText, this, [this](const QString& line) {
+        if (m_started || !m_station.superCheck().isOn()) {
+            m_statusLine->showText(line);
+        }
+    });
+    m_entry->setHistoryPrefill([plug](const QString& call, QLineEdit* name, QLineEdit* location) {
+        plug->prefill(call, name, location);
+    });
+    m_keys.addCtrlCommand(Qt::Key_Down, [plug] { plug->panel()->takeNext(); });
+    m_keys.addCtrlCommand(Qt::Key_Up, [plug] { plug->panel()->takePrevious(); });
 }
 
 void MainWindow::connectPanels()
@@ -172,6 +197,7 @@ bool MainWindow::startUp()
     m_station.startRig();
     activateWindow(); // back from the start-up dialogs
     m_entry->focusCallBox();
+    m_started = true;
     return true;
 }
 

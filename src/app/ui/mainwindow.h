@@ -21,6 +21,7 @@ class CwPlug;
 class EntryPanel;
 class HelpWindow;
 class LogFileActions;
+class PartialMatchPlug;
 class RigPlug;
 class RttyPlug;
 class ScorePanel;
@@ -58,6 +59,7 @@ public:
     VoicePlug& voice() const { return *m_voice; }
     SpotsPlug& spots() const { return *m_spots; }
     RttyPlug& rtty() const { return *m_rtty; }
+    PartialMatchPlug& partialMatches() const { return *m_partialMatches; }
 
 signals:
     // A fatal failure ends the program; main() quits the event loop with the code.
@@ -89,6 +91,7 @@ private:
     VoicePlug* m_voice = nullptr;
     SpotsPlug* m_spots = nullptr;
     RttyPlug* m_rtty = nullptr;
+    PartialMatchPlug* m_partialMatches = nullptr;
 
     QAction* m_listPreviousAction = nullptr;
     QAction* m_postContestAction = nullptr;
@@ -96,10 +99,12 @@ private:
     std::array<QAction*, 7> m_bandActions{};
 
     bool m_ended = false;
+    bool m_started = false;
 
     // Construction (mainwindow.cpp).
     void arrangePanels();
     void plugSubsystems();
+    void plugPartialMatches();
     void connectPanels();
     void checkUtcOffset();
     void applyWindowSize();

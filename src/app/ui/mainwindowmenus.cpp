@@ -7,6 +7,8 @@
 #include "app/ui/rttyplug.h"
 #include "app/ui/spotsplug.h"
 #include "app/ui/voiceplug.h"
+#include "log/ui/partialmatchfilesdialog.h"
+#include "log/ui/partialmatchplug.h"
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/quotedlist.h"
@@ -124,6 +126,7 @@ void MainWindow::buildOptionsMenu()
     spotting->addAction(m_spots->spectrumMapAction());
     options->addSeparator();
     options->addAction(m_voice->navigationAction());
+    options->addAction(m_partialMatches->filesAction());
     options->addSeparator();
     m_listPreviousAction =
         addItem(options, QStringLiteral("listPreviousAction"), tr("&List Previous Contacts"), this, [this] {

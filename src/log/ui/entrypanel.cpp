@@ -189,6 +189,11 @@ QWidget* EntryPanel::buildButtonRow()
     return row;
 }
 
+void EntryPanel::placeBelowBoxes(QWidget* widget)
+{
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, widget);
+}
+
 void EntryPanel::addButton(QPushButton* button)
 {
     button->setParent(m_clearButton->parentWidget());
@@ -340,6 +345,10 @@ void EntryPanel::leaveCallBox()
         checkDupe();
     }
     const QString call = m_call->text();
+    // A station worked in earlier contests: what the call history knows fills the empty boxes.
+    if (!m_dupeFound && !call.isEmpty() && m_historyPrefill) {
+        m_historyPrefill(call, m_name, m_location);
+    }
     if (m_location->text().isEmpty() && call.size() > 2) {
         const QString province = provinceForCall(call);
         if (!province.isEmpty()) {

@@ -55,6 +55,12 @@ public:
     QLineEdit* locationBox() const { return m_location; }
     // A button of another part of the station, placed after "Clear" in the button row.
     void addButton(QPushButton* button);
+    // A line shown between the boxes and the status line (the partial matches).
+    void placeBelowBoxes(QWidget* widget);
+    // Fills the name and location boxes from what is known of a call when the call box is left
+    // without a dupe; it fills only empty boxes.
+    using HistoryPrefill = std::function<void(const QString& call, QLineEdit* nameBox, QLineEdit* locationBox)>;
+    void setHistoryPrefill(HistoryPrefill prefill) { m_historyPrefill = std::move(prefill); }
 
 signals:
     // The call box got the focus; `empty` when it holds no call.
@@ -85,6 +91,7 @@ private:
     QTimer* m_holdTimer = nullptr;
     QHBoxLayout* m_buttonRow = nullptr;
     QPushButton* m_clearButton = nullptr;
+    HistoryPrefill m_historyPrefill;
 
     QLineEdit* m_call = nullptr;
     QLineEdit* m_name = nullptr;

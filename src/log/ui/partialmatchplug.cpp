@@ -26,7 +26,7 @@ PartialMatchPlug::PartialMatchPlug(Platform& platform, LogSession& session, Supe
                                    QWidget* window)
     : QObject(window), m_platform(platform), m_session(session), m_superCheck(superCheck), m_window(window),
       m_panel(new PartialMatchPanel(window)),
-      m_filesAction(new QAction(tr("Super Check &Partial Files..."), this))
+      m_filesAction(new QAction(tr("Super &Check Partial Files..."), this))
 {
     m_filesAction->setObjectName(QStringLiteral("partialMatchFilesAction"));
     connect(m_filesAction, &QAction::triggered, this, &PartialMatchPlug::chooseFiles);

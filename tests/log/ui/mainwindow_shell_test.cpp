@@ -379,7 +379,8 @@ TEST_F(MainWindowShellTest, MenusAreInTheirOrder)
         (QStringList{QStringLiteral("&Transmit"), QStringLiteral("-"), QStringLiteral("&Appearance"),
                      QStringLiteral("-"), QStringLiteral("&Rig Interface"), QStringLiteral("-"),
                      QStringLiteral("&DX Spotting"), QStringLiteral("-"), QStringLiteral("&Voice Navigation"),
-                     QStringLiteral("-"), QStringLiteral("&List Previous Contacts"), QStringLiteral("-"),
+                     QStringLiteral("Super &Check Partial Files..."), QStringLiteral("-"),
+                     QStringLiteral("&List Previous Contacts"), QStringLiteral("-"),
                      QStringLiteral("&Post Contest Mode")}));
     const struct
     {
