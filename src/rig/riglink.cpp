@@ -486,7 +486,13 @@ void RigLink::failChange(const QString& title, const QString& text)
 void RigLink::runSteps()
 {
     while (!m_steps.empty()) {
+        const bool last = m_steps.front().kind == Step::Kind::Resume;
         if (!runStep(m_steps.front())) {
+            return;
+        }
+        if (last) {
+            // Told after the loop: a listener may start the next change, which runs its own steps.
+            emit changeFinished();
             return;
         }
     }
@@ -547,7 +553,6 @@ bool RigLink::runStep(Step& step)
         if (m_polling) {
             m_pollTimer->start(pollPeriod());
         }
-        emit changeFinished();
         return true;
     }
     return true;

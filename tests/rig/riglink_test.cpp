@@ -11,7 +11,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace velk {
 namespace {
@@ -150,19 +152,6 @@ TEST_F(RigLinkTest, Ft847GetsCatOnAndCatOffDrainsBeforeThePortCloses)
     EXPECT_TRUE(port().isOpen());
     clock.advanceMs(501);
     ASSERT_TRUE(velk::testing::waitFor([&] { return finished.count() == 2; }));
-    EXPECT_FALSE(port().isOpen());
-}
-
-TEST_F(RigLinkTest, Ft817DialIsNeverLockedAndShutDownClosesAtOnce)
-{
-    use("Yaesu");
-    ASSERT_TRUE(link.start());
-    EXPECT_EQ(port().written, QByteArray::fromHex("0000000003"));
-    QSignalSpy finished(&link, &RigLink::shutDownFinished);
-    link.shutDown();
-    EXPECT_EQ(finished.count(), 1);
-    EXPECT_FALSE(port().written.contains(QByteArray::fromHex("0000000000")));
-    EXPECT_FALSE(port().written.contains(QByteArray::fromHex("0000000080")));
     EXPECT_FALSE(port().isOpen());
 }
 
@@ -369,6 +358,28 @@ TEST_F(RigLinkTest, ChangeFrequencySendsThePlanModeThenTheFrequencyAndResumes)
     // The poll comes back after the change.
     port().written.clear();
     ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA;MD;"); }, 5000));
+}
+
+TEST_F(RigLinkTest, AChangeStartedAsTheLastFinishesKeepsItsPause)
+{
+    use("Kenwood");
+    link.setExtraRows(plan());
+    ASSERT_TRUE(link.start());
+    bool again = true;
+    std::optional<QByteArray> writtenRightAfter;
+    // As a scan does: the next tune starts the moment the radio has taken the last.
+    QObject::connect(&link, &RigLink::changeFinished, [&] {
+        if (std::exchange(again, false)) {
+            port().written.clear();
+            link.changeFrequency(14.0255);
+            QTimer::singleShot(0, [&] { writtenRightAfter = port().written; });
+        }
+    });
+    link.changeFrequency(14.025);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !again && !link.isChanging(); }));
+    ASSERT_TRUE(writtenRightAfter.has_value());
+    EXPECT_TRUE(writtenRightAfter->isEmpty()) << writtenRightAfter->toStdString(); // the mode waits 99 ms
+    EXPECT_TRUE(port().written.startsWith("MD3;FA00014025500;"));
 }
 
 TEST_F(RigLinkTest, SixtyMetrePhoneIsUpperSidebandAndTopBandSetsNoMode)

@@ -140,10 +140,12 @@ RigTuningWindow::RigTuningWindow(RigLink& rig, QWidget* parent) : QDialog(parent
     m_scanTimer->setInterval(299);
     connect(m_scanTimer, &QTimer::timeout, this, &RigTuningWindow::scanStep);
     m_scanTimer->start();
-    // A tune can take longer than a tick: the step that came due meanwhile follows it at once.
+    // A tune can take longer than a tick: the step that came due meanwhile follows it at once, and
+    // the ticks count on from there.
     connect(&m_rig, &RigLink::changeFinished, this, [this] {
         if (m_scanDue) {
             m_scanDue = false;
+            m_scanTimer->start();
             scanStep();
         }
     });
