@@ -1,6 +1,7 @@
 // The radio link's timing against the radio simulator on a pseudo-terminal, through the real
 // serial port and the real main window: the time from a turn of the simulated dial to the band
-// shown, per polling rate, and the longest stall of the GUI thread while polling at 100 ms.
+// shown, per polling rate, the longest stall of the GUI thread while polling at 100 ms, the scan's
+// step period (every step must reach the radio) and how long the CAT-off bytes take to drain.
 // Usage: velk_rig_bench [--samples N] [--with-10s]
 #include "app/station.h"
 #include "app/ui/mainwindow.h"
@@ -8,11 +9,15 @@
 #include "common/platform/qt/qtdevices.h"
 #include "log/ui/stationdialog.h"
 #include "rig/simulated_radio.h"
+#include "rig/ui/rigtuningwindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <algorithm>
@@ -84,6 +89,8 @@ struct Rig
         session.xml.open(session.folders.xmlStoreFile());
         QFile::copy(QStringLiteral(VELK_SOURCE_DIR "/data/arrlpre2.txt"),
                     session.folders.working + QStringLiteral("/arrlpre2.txt"));
+        QFile::copy(QStringLiteral(VELK_SOURCE_DIR "/data/BandPlan.txt"),
+                    session.folders.working + QStringLiteral("/BandPlan.txt"));
         QFile log(session.folders.logFile());
         log.open(QIODevice::WriteOnly);
         log.close();
@@ -197,6 +204,92 @@ void stall(int seconds, bool bandChanges, bool withRadio = true)
                 longestEventMs, longest / 1e6);
 }
 
+// The tuning window scans 20 m in 2.5 kHz steps: each step must reach the radio, in order; the
+// period is the tune's (mode, pauses, frequency) when that is longer than the 299 ms tick.
+void scan(int steps)
+{
+    Rig rig;
+    if (!rig.start('F')) {
+        std::printf("scan: could not start\n");
+        return;
+    }
+    RigTuningWindow tuning(rig.station.rig());
+    tuning.show();
+    tuning.findChild<QLineEdit*>(QStringLiteral("tuneFrequencyBox"))->setText(QStringLiteral("14.1"));
+    tuning.findChild<QLineEdit*>(QStringLiteral("scanFromBox"))->setText(QStringLiteral("14.0"));
+    tuning.findChild<QLineEdit*>(QStringLiteral("scanToBox"))->setText(QStringLiteral("14.35"));
+    tuning.findChild<QRadioButton*>(QStringLiteral("scanStep4"))->click();
+    tuning.findChild<QCheckBox*>(QStringLiteral("scanCheck"))->setChecked(true);
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<double> periods;
+    double last = 0.0;
+    int reached = 0;
+    for (int i = 1; i <= steps; ++i) {
+        const QString line = QStringLiteral("set freq %1").arg(14100000 + 2500 * i);
+        if (!rig.radio.waitForLine(line, 3000)) {
+            break;
+        }
+        ++reached;
+        const double now = timer.nsecsElapsed() / 1e6;
+        if (i > 1) {
+            periods.push_back(now - last);
+        }
+        last = now;
+    }
+    tuning.findChild<QCheckBox*>(QStringLiteral("scanCheck"))->setChecked(false);
+    std::sort(periods.begin(), periods.end());
+    std::printf("scan, Kenwood, 2.5 kHz steps: %d of %d steps reached the radio in order; step period "
+                "median %.0f ms, max %.0f ms (tick 299 ms)\n",
+                reached, steps, periods.empty() ? 0.0 : periods[periods.size() / 2],
+                periods.empty() ? 0.0 : periods.back());
+}
+
+// An FT-847's CAT off at shut-down: time from shutDown() to the port closed, the bytes on the line.
+void catOffDrain(int samples)
+{
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeSettingsStore store;
+    FakeEnvironment environment;
+    QtDevices devices{environment, store};
+    Platform platform{prompter, clock, store, environment, devices};
+    testing::SimulatedRadio radio;
+    if (!radio.start(QStringLiteral("Yaesu"))) {
+        std::printf("CAT off: could not start the simulator\n");
+        return;
+    }
+    environment.values[QStringLiteral("VELK_COM1")] = radio.radioPath();
+    RigLink link{platform};
+    RigSettings settings;
+    applyTypeDefaults(settings, radioType(QStringLiteral("Yaesu")));
+    link.setSettings(settings);
+    link.setYaesuCatSwitch(true);
+    std::vector<double> times;
+    int arrived = 0;
+    for (int i = 0; i < samples; ++i) {
+        if (!link.start()) {
+            break;
+        }
+        bool finished = false;
+        QObject::connect(
+            &link, &RigLink::shutDownFinished, &link, [&finished] { finished = true; },
+            Qt::SingleShotConnection);
+        QElapsedTimer timer;
+        timer.start();
+        link.shutDown();
+        testing::SimulatedRadio::waitUntil([&] { return finished; }, 2000);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        arrived += radio.waitForLine(QStringLiteral("lock off"), 1000) ? 1 : 0;
+    }
+    std::sort(times.begin(), times.end());
+    std::printf(
+        "CAT off at 4800 baud on a pseudo-terminal: shutDown -> port closed median %.2f ms, max %.2f ms; "
+        "%d of %zu reached the radio\n",
+        times.empty() ? 0.0 : times[times.size() / 2], times.empty() ? 0.0 : times.back(), arrived,
+        times.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -221,5 +314,7 @@ int main(int argc, char** argv)
     stall(10, false, false);
     stall(10, false);
     stall(10, true);
+    scan(10);
+    catOffDrain(10);
     return 0;
 }

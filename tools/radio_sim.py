@@ -5,11 +5,15 @@ It answers the logger's polls with the reply layout of the chosen radio type, ap
 commands it receives and echoes CI-V frames as the shared bus does.
 
     tools/radio_sim.py --type Kenwood --port /tmp/x/radio [--freq 7.025] [--mode CW]
-                       [--delay-ms 0] [--pieces 1] [--piece-gap-ms 0] [--silent]
+                       [--delay-ms 0] [--pieces 1] [--piece-gap-ms 0] [--silent] [--lag 0]
+
+--lag N: a slow radio: after a set command it still answers N frequency polls with the state
+from before the command (the mode replies beside them too).
 
 Commands on stdin, one per line: "freq <MHz>", "mode <CW|USB|LSB|AM|FM>", "silent on|off",
-"delay <ms>", "pieces <n>", "quit". On stdout: "ready", then "set freq <Hz>" and
-"set mode <mode>" for every set command the radio took.
+"delay <ms>", "pieces <n>", "lag <n>", "quit". On stdout: "ready", then "set freq <Hz>" and
+"set mode <mode>" for every set command the radio took, and for the FT-817 family "lock on" /
+"lock off" when opcode 00 / 80 arrives (that radio's dial lock).
 Python 3, standard library only.
 """
 import argparse
@@ -57,22 +61,40 @@ def reverse_mode(table, code):
 
 
 class Radio:
-    def __init__(self, kind, hz, mode, report):
+    def __init__(self, kind, hz, mode, report, lag=0):
         self.kind = kind
         self.family = FAMILY.get(kind, "status" if kind in STATUS_LENGTH else "none")
         self.hz = hz
         self.mode = mode
         self.report = report
         self.buffer = b""
+        self.lag = lag
+        self.lag_left = 0
+        self.old = (hz, mode)
 
     def set_freq(self, hz):
+        self.start_lag()
         self.hz = hz
         self.report(f"set freq {hz}")
 
     def set_mode(self, mode):
         if mode:
+            self.start_lag()
             self.mode = mode
             self.report(f"set mode {mode}")
+
+    def start_lag(self):
+        if self.lag and self.lag_left == 0:
+            self.old = (self.hz, self.mode)
+            self.lag_left = self.lag
+
+    # The state a reply shows: the old one while the radio lags. A frequency poll uses one up.
+    def shown(self, frequency_poll=True):
+        if self.lag_left == 0:
+            return self.hz, self.mode
+        if frequency_poll:
+            self.lag_left -= 1
+        return self.old
 
     # Takes received bytes, returns the reply bytes of every whole command in them.
     def feed(self, data):
@@ -98,11 +120,12 @@ class Radio:
             return 0, b""
         cmd = self.buffer[:end].decode("latin-1")
         if cmd == "FA" or cmd == "FB":
-            return end + 1, f"{cmd}{self.hz:011d};".encode()
+            return end + 1, f"{cmd}{self.shown()[0]:011d};".encode()
         if cmd == "MD":
-            return end + 1, f"MD{KENWOOD_MODES.get(self.mode, 2)};".encode()
+            return end + 1, f"MD{KENWOOD_MODES.get(self.shown(False)[1], 2)};".encode()
         if cmd == "IF":
-            body = f"IF{self.hz:011d}" + " " * 15 + "0" + str(KENWOOD_MODES.get(self.mode, 2)) + "0" + "000000;"
+            hz, mode = self.shown()
+            body = f"IF{hz:011d}" + " " * 15 + "0" + str(KENWOOD_MODES.get(mode, 2)) + "0" + "000000;"
             return end + 1, body.encode()
         if cmd.startswith(("FA", "FB")) and cmd[2:].isdigit():
             self.set_freq(int(cmd[2:]))
@@ -116,9 +139,9 @@ class Radio:
             return 0, b""
         cmd = self.buffer[:end].decode("latin-1")
         if cmd == "FA":
-            return end + 1, f"FA{self.hz:08d};".encode()
+            return end + 1, f"FA{self.shown()[0]:08d};".encode()
         if cmd == "MD0":
-            return end + 1, f"MD0{KENWOOD_MODES.get(self.mode, 2)};".encode()
+            return end + 1, f"MD0{KENWOOD_MODES.get(self.shown(False)[1], 2)};".encode()
         if cmd.startswith("FA") and cmd[2:].isdigit():
             self.set_freq(int(cmd[2:]))
         elif cmd.startswith("MD0") and cmd[3:].isdigit():
@@ -140,9 +163,9 @@ class Radio:
         width = 4 if self.kind == "Icom 735" else 5
         head = bytes([0xFE, 0xFE, frm, to])
         if cmd == 0x03:
-            return end + 1, echo + head + b"\x03" + bcd(self.hz, width * 2)[::-1] + b"\xfd"
+            return end + 1, echo + head + b"\x03" + bcd(self.shown()[0], width * 2)[::-1] + b"\xfd"
         if cmd == 0x04:
-            return end + 1, echo + head + bytes([0x04, CIV_MODES.get(self.mode, 1), 0x01, 0xFD])
+            return end + 1, echo + head + bytes([0x04, CIV_MODES.get(self.shown(False)[1], 1), 0x01, 0xFD])
         if cmd == 0x05 and len(data) in (4, 5):
             self.set_freq(from_bcd(data[::-1]))
             return end + 1, echo + head + b"\xfb\xfd"
@@ -157,9 +180,10 @@ class Radio:
             return 0, b""
         cmd = self.buffer[:end].decode("latin-1")
         if cmd == "?AF":
-            return end + 1, f"@AF{self.hz}\r".encode()
+            # The radio pads the field to eight places: "@AF 7150000" below 10 MHz.
+            return end + 1, f"@AF{self.shown()[0]:8d}\r".encode()
         if cmd == "?RMM":
-            return end + 1, f"@RMM{ORION_MODES.get(self.mode, 0)}\r".encode()
+            return end + 1, f"@RMM{ORION_MODES.get(self.shown(False)[1], 0)}\r".encode()
         if cmd.startswith("*AF") and cmd[3:].isdigit():
             self.set_freq(int(cmd[3:]))
         return end + 1, b""
@@ -172,9 +196,9 @@ class Radio:
                 return 0, b""
             what = self.buffer[1:2]
             if what == b"A":
-                return 3, b"A" + self.hz.to_bytes(4, "big") + b"\r"
+                return 3, b"A" + self.shown()[0].to_bytes(4, "big") + b"\r"
             if what == b"M":
-                code = PANEL_MODES.get(self.mode, 1)
+                code = PANEL_MODES.get(self.shown(False)[1], 1)
                 return 3, b"M" + bytes([0x30 + code, 0x30 + code]) + b"\r"
             return 3, b""
         if self.buffer[:2] == b"*A":
@@ -190,8 +214,12 @@ class Radio:
         cmd = self.buffer[:5]
         op = cmd[4]
         if op == 0x03:
-            return 5, bcd(self.hz // 10, 8) + bytes([FT817_MODES.get(self.mode, 1)])
-        if op == 0x01:
+            hz, mode = self.shown()
+            return 5, bcd(hz // 10, 8) + bytes([FT817_MODES.get(mode, 1)])
+        if op in (0x00, 0x80):
+            # On the FT-817/857/897 these lock and unlock the dial (CAT on/off on an FT-847).
+            self.report("lock on" if op == 0x00 else "lock off")
+        elif op == 0x01:
             self.set_freq(from_bcd(cmd[:4]) * 10)
         elif op == 0x07:
             self.set_mode(reverse_mode(FT817_MODES, cmd[0]))
@@ -199,16 +227,17 @@ class Radio:
 
     def status_block(self):
         block = bytearray(STATUS_LENGTH[self.kind])
-        tens = self.hz // 10
+        hz, mode = self.shown()
+        tens = hz // 10
         if self.kind == "Yaesu 757 GX II":
             block[5:9] = bcd(tens, 8)[::-1]
-            block[9] = FT757_MODES.get(self.mode, 1)
+            block[9] = FT757_MODES.get(mode, 1)
             return bytes(block)
         if self.kind == "Yaesu 920":
-            block[1:5] = self.hz.to_bytes(4, "big")
-            code = FT920_MODES.get(self.mode, 0)
+            block[1:5] = hz.to_bytes(4, "big")
+            code = FT920_MODES.get(mode, 0)
         else:
-            code = STATUS_MODES.get(self.mode, 1)
+            code = STATUS_MODES.get(mode, 1)
             if self.kind == "Yaesu 890":
                 block[2:5] = tens.to_bytes(3, "big")
             elif self.kind == "Yaesu 1000":
@@ -245,12 +274,13 @@ def main():
     parser.add_argument("--pieces", type=int, default=1)
     parser.add_argument("--piece-gap-ms", type=int, default=0)
     parser.add_argument("--silent", action="store_true")
+    parser.add_argument("--lag", type=int, default=0)
     args = parser.parse_args()
 
     def report(line):
         print(line, flush=True)
 
-    radio = Radio(args.type, int(round(args.freq * 1e6)), args.mode, report)
+    radio = Radio(args.type, int(round(args.freq * 1e6)), args.mode, report, max(0, args.lag))
     fd = os.open(args.port, os.O_RDWR | os.O_NOCTTY)
     tty.setraw(fd)
     attrs = termios.tcgetattr(fd)
@@ -300,6 +330,8 @@ def main():
                 delay = int(words[1])
             elif words[0] == "pieces":
                 pieces = max(1, int(words[1]))
+            elif words[0] == "lag":
+                radio.lag = max(0, int(words[1]))
             report("ok")
         now = time.monotonic()
         due_now = [item for item in pending if item[0] <= now]

@@ -82,8 +82,9 @@ void Station::tuneToBand(const QString& band)
     if (radioBand && radioBand->compare(band, Qt::CaseInsensitive) == 0) {
         return;
     }
+    // The log's own mode: a CW log tunes the CW segment, never a phone frequency in sideband.
     if (const auto mhz = bandEntryFrequency(band, m_session.prefs.mode)) {
-        m_rig.changeFrequency(*mhz);
+        m_rig.changeFrequency(*mhz, bandEntryMode(m_session.prefs.mode));
     }
 }
 
@@ -126,6 +127,8 @@ void Station::shutDown()
     ports.close(PortUser::CwKeyer);
     ports.close(PortUser::VoicePtt);
     m_winKey.close();
+    // The radio's CAT-off bytes leave the line before its port closes; the run is over then.
+    connect(&m_rig, &RigLink::shutDownFinished, this, &Station::shutDownFinished, Qt::SingleShotConnection);
     m_rig.shutDown();
     m_rttyLink.stop();
     m_spots.close();

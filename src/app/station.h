@@ -53,8 +53,9 @@ public:
     void startRig();
 
     // End of the run, in order: transmitters released (voice PTT, CW key line, WinKey), the
-    // radio told CAT ends and its port closed, the RTTY link and the spot source closed, the
-    // operating time stopped. Safe to call more than once.
+    // radio told CAT ends and its port closed once those bytes have left, the RTTY link and the
+    // spot source closed, the operating time stopped. shutDownFinished follows when the radio's
+    // port is closed. Safe to call more than once.
     void shutDown();
     bool isShutDown() const { return m_shutDown; }
 
@@ -63,6 +64,8 @@ signals:
     void bandSelected(const QString& band);
     // The "!" of a CW message was reached with a call to log: the entry is logged.
     void contactEntryRequested();
+    // Every device is closed: the program may end.
+    void shutDownFinished();
 
 private:
     void wireRadioAndBand();

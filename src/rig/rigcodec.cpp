@@ -62,6 +62,8 @@ bool replyComplete(const ReplyShape& shape, const QByteArray& buffer)
         return buffer.size() >= shape.count;
     case ReplyShape::Kind::CivFrame:
         return civ::complete(shape, buffer);
+    case ReplyShape::Kind::PanelRecord:
+        return tentec::panelRecordComplete(buffer);
     case ReplyShape::Kind::AnyBytes:
         return !buffer.isEmpty();
     }
@@ -83,7 +85,7 @@ RigReading decodeReply(const RadioType& type, const RigSettings& settings, const
         return civ::decode(type, shape, buffer);
     case RadioFamily::TenTecPanel:
     case RadioFamily::TenTecOrion:
-        return tentec::decode(type, shape, buffer);
+        return tentec::decode(type, buffer);
     case RadioFamily::Yaesu5:
     case RadioFamily::YaesuStatus:
         return yaesu::decode(type, buffer);
@@ -129,9 +131,10 @@ QByteArray modeCommand(const RadioType& type, const RigSettings& settings, const
     }
 }
 
-QByteArray openingBytes(const RadioType& type)
+QByteArray openingBytes(const RadioType& type, bool catSwitch)
 {
-    if (type.family == RadioFamily::Yaesu5 || type.family == RadioFamily::YaesuStatus) {
+    // The status-block models have no opcode 00 and ignore it.
+    if ((type.family == RadioFamily::Yaesu5 && catSwitch) || type.family == RadioFamily::YaesuStatus) {
         return QByteArray(5, '\0');
     }
     if (type.family == RadioFamily::TenTecOrion) {
@@ -140,9 +143,9 @@ QByteArray openingBytes(const RadioType& type)
     return {};
 }
 
-QByteArray closingBytes(const RadioType& type)
+QByteArray closingBytes(const RadioType& type, bool catSwitch)
 {
-    if (type.family == RadioFamily::Yaesu5 || type.family == RadioFamily::YaesuStatus) {
+    if ((type.family == RadioFamily::Yaesu5 && catSwitch) || type.family == RadioFamily::YaesuStatus) {
         return QByteArray::fromHex("0000000080");
     }
     return {};

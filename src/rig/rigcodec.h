@@ -14,7 +14,8 @@ namespace velk {
 // What a poll expects back, so that the link can tell a whole reply from a partial one.
 struct ReplyShape
 {
-    enum class Kind { Nothing, Terminators, Length, CivFrame, AnyBytes };
+    // PanelRecord: a Ten-Tec front-panel record of either kind, taken by its leading letter.
+    enum class Kind { Nothing, Terminators, Length, CivFrame, PanelRecord, AnyBytes };
     Kind kind = Kind::Nothing;
     int count = 0;         // terminators or bytes
     char terminator = ';'; // for Kind::Terminators
@@ -53,9 +54,14 @@ QByteArray frequencyCommand(const RadioType& type, const RigSettings& settings, 
 // The bytes that put the radio in `mode` ("CW", "LSB", "USB", "AM", "FM", "RTTY", "FSK", "CW-R",
 // "RTTY-R", "DIG", "PKT"); empty when the family has no command for it.
 QByteArray modeCommand(const RadioType& type, const RigSettings& settings, const QString& mode);
-// Sent after the port opens and before it closes (CAT on/off), empty when none.
-QByteArray openingBytes(const RadioType& type);
-QByteArray closingBytes(const RadioType& type);
+// Sent after the port opens and before it closes (CAT on/off), empty when none. The 5-byte
+// "Yaesu" type serves the FT-817/857/897, for which these bytes are dial LOCK ON / OFF, and the
+// FT-847, which takes no command before CAT ON: `catSwitch` says the radio is an FT-847.
+QByteArray openingBytes(const RadioType& type, bool catSwitch);
+QByteArray closingBytes(const RadioType& type, bool catSwitch);
+
+// Every decoded dial is given to 10 Hz: a reading this close to a commanded frequency has taken it.
+inline constexpr int readingResolutionHz = 10;
 
 // Per-family parts (one file each).
 namespace kenwood {
@@ -80,7 +86,8 @@ int replyLength(const RadioType& type);
 } // namespace yaesu
 namespace tentec {
 PollQuery poll(const RadioType& type, const RigSettings& settings, bool queryToggle);
-RigReading decode(const RadioType& type, const ReplyShape& shape, const QByteArray& buffer);
+RigReading decode(const RadioType& type, const QByteArray& buffer);
+bool panelRecordComplete(const QByteArray& buffer);
 QByteArray frequency(const RadioType& type, double mhz);
 } // namespace tentec
 

@@ -1,8 +1,10 @@
 #include "rig/riglink.h"
 
+#include "common/diagnostics.h"
 #include "rig/pegasus.h"
 
 #include <QTimer>
+#include <cmath>
 
 namespace velk {
 
@@ -13,25 +15,68 @@ constexpr int drainLimitMs = 2000;
 constexpr int modePauseMs = 99;
 // A reply still arriving when the next query is due gets this long before it is dropped.
 constexpr int replyPatienceMs = 1000;
+// The CAT-off bytes get this long to leave the line before the port closes regardless (five
+// bytes take 12 ms at 4800 baud; a stalled adapter must not hold the program's end).
+constexpr int closeDrainLimitMs = 500;
+constexpr int closeCheckMs = 2;
+
+QByteArray traceHex(const QByteArray& bytes)
+{
+    return bytes.toHex(' ').toUpper();
+}
 
 } // namespace
 
 RigLink::RigLink(Platform& platform, QObject* parent)
-    : QObject(parent), m_platform(platform), m_pollTimer(new QTimer(this)), m_stepTimer(new QTimer(this))
+    : QObject(parent), m_platform(platform), m_pollTimer(new QTimer(this)), m_stepTimer(new QTimer(this)),
+      m_closeTimer(new QTimer(this))
 {
     m_pollTimer->setObjectName(QStringLiteral("rigPollTimer"));
     m_stepTimer->setObjectName(QStringLiteral("rigStepTimer"));
+    m_closeTimer->setObjectName(QStringLiteral("rigCloseTimer"));
     m_stepTimer->setSingleShot(true);
+    m_closeTimer->setSingleShot(true);
     m_pollTimer->setTimerType(Qt::PreciseTimer);
     m_stepTimer->setTimerType(Qt::PreciseTimer);
+    m_closeTimer->setTimerType(Qt::PreciseTimer);
     connect(m_pollTimer, &QTimer::timeout, this, &RigLink::pollTick);
     connect(m_stepTimer, &QTimer::timeout, this, &RigLink::runSteps);
+    connect(m_closeTimer, &QTimer::timeout, this, &RigLink::finishClosing);
 }
 
 RigLink::~RigLink()
 {
-    if (m_device) {
+    if (m_closing) {
+        qCWarning(velkRig) << "link destroyed before the CAT-off bytes had left the line";
+    }
+    closePort();
+}
+
+bool RigLink::yaesuCatSwitch() const
+{
+    return m_platform.settings.value(QStringLiteral("YaesuCatOnOff")).value_or(QString()) ==
+           QLatin1String("1");
+}
+
+void RigLink::setYaesuCatSwitch(bool on)
+{
+    m_platform.settings.setValue(QStringLiteral("YaesuCatOnOff"),
+                                 on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+qint64 RigLink::writeToRadio(const QByteArray& bytes)
+{
+    qCDebug(velkRig).noquote() << "->" << traceHex(bytes);
+    return m_device->write(bytes);
+}
+
+void RigLink::closePort()
+{
+    m_closeTimer->stop();
+    m_closing = false;
+    if (m_device && m_device->isOpen()) {
         m_device->close();
+        qCDebug(velkRig) << "port closed";
     }
 }
 
@@ -74,6 +119,7 @@ bool RigLink::start()
 {
     const RadioType& radio = type();
     m_mode.clear();
+    m_frequency = 0.0f;
     if (radio.family == RadioFamily::None) {
         return false;
     }
@@ -92,9 +138,12 @@ bool RigLink::start()
         const QString path =
             serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
         if (!m_device->open(path, serial)) {
+            qCWarning(velkRig).noquote()
+                << "cannot open" << path << "for" << radio.name << ":" << m_device->errorText();
             emit openFailed(m_device->errorText());
             return false;
         }
+        qCDebug(velkRig).noquote() << "opened" << path << "for" << radio.name << portSettingsText(m_settings);
         // A pseudo-terminal or a USB adapter without modem lines refuses these; it still works.
         m_device->setDtr(false);
         m_device->setRts(false);
@@ -103,9 +152,9 @@ bool RigLink::start()
         } else if (m_settings.connectionPower == 'D') {
             m_device->setDtr(true);
         }
-        const QByteArray opening = openingBytes(radio);
+        const QByteArray opening = openingBytes(radio, yaesuCatSwitch());
         if (!opening.isEmpty()) {
-            m_device->write(opening);
+            writeToRadio(opening);
         }
     }
     m_polling = true;
@@ -120,14 +169,22 @@ bool RigLink::start()
 
 void RigLink::stop()
 {
+    const bool wasClosing = m_closing;
+    haltPoll();
+    closePort();
+    if (wasClosing) {
+        emit shutDownFinished();
+    }
+}
+
+void RigLink::haltPoll()
+{
     m_pollTimer->stop();
     m_stepTimer->stop();
     m_steps.clear();
     m_awaiting = false;
     m_buffer.clear();
-    if (m_device && m_device->isOpen()) {
-        m_device->close();
-    }
+    m_commandedHz.reset();
     if (m_polling) {
         m_polling = false;
         emit pollingChanged(false);
@@ -136,11 +193,40 @@ void RigLink::stop()
 
 void RigLink::shutDown()
 {
-    const QByteArray closing = closingBytes(type());
-    if (m_polling && !closing.isEmpty() && m_device && m_device->isOpen()) {
-        m_device->write(closing);
+    if (m_closing) {
+        return;
     }
-    stop();
+    const QByteArray closing = closingBytes(type(), yaesuCatSwitch());
+    const bool sendClosing = m_polling && !closing.isEmpty() && m_device && m_device->isOpen();
+    haltPoll();
+    if (!sendClosing) {
+        closePort();
+        emit shutDownFinished();
+        return;
+    }
+    // The port stays open until the radio has been told.
+    m_closing = true;
+    m_closeDeadline = m_platform.clock.tickMs() + closeDrainLimitMs;
+    writeToRadio(closing);
+    finishClosing();
+}
+
+// Closes the port once the device reports the CAT-off bytes on the line, or the limit passed.
+void RigLink::finishClosing()
+{
+    if (!m_closing) {
+        return;
+    }
+    const qint64 unsent = m_device && m_device->isOpen() ? m_device->unsentBytes() : 0;
+    if (unsent > 0 && m_platform.clock.tickMs() < m_closeDeadline) {
+        m_closeTimer->start(closeCheckMs);
+        return;
+    }
+    if (unsent > 0) {
+        qCWarning(velkRig) << "closing the port with" << unsent << "CAT-off bytes unsent";
+    }
+    closePort();
+    emit shutDownFinished();
 }
 
 void RigLink::pollTick()
@@ -181,7 +267,7 @@ void RigLink::pollTick()
     }
     m_shape = query.reply;
     m_awaiting = m_shape.kind != ReplyShape::Kind::Nothing;
-    m_device->write(query.bytes);
+    writeToRadio(query.bytes);
 }
 
 void RigLink::onReadyRead()
@@ -190,6 +276,9 @@ void RigLink::onReadyRead()
         return;
     }
     const QByteArray bytes = m_device->readAll();
+    if (!bytes.isEmpty()) {
+        qCDebug(velkRig).noquote() << "<-" << traceHex(bytes);
+    }
     if (!m_awaiting) {
         if (m_showRaw && !bytes.isEmpty()) {
             emit replyDecoded(m_frequency, m_mode, bytes.left(maxReplyBytes));
@@ -218,27 +307,67 @@ void RigLink::onReadyRead()
 
 void RigLink::handleReading(const RigReading& reading, const QByteArray& raw)
 {
-    if (reading.mhz) {
-        m_frequency = static_cast<float>(*reading.mhz);
-    }
-    if (reading.mode) {
-        m_mode = *reading.mode;
-    }
     if (reading.activeVfo) {
         m_activeVfo = *reading.activeVfo;
     }
-    if (m_settings.modeSource == ModeSource::Frequency && m_frequency > 0.0f) {
-        if (const auto planned = modeFromFrequency(m_frequency)) {
-            m_mode = *planned;
+    std::optional<float> mhz;
+    if (reading.mhz) {
+        mhz = static_cast<float>(*reading.mhz);
+    }
+    QString mode = reading.mode.value_or(m_mode);
+    const float dial = mhz.value_or(m_frequency);
+    if (m_settings.modeSource == ModeSource::Frequency && dial > 0.0f) {
+        if (const auto planned = modeFromFrequency(dial)) {
+            mode = *planned;
         }
     }
-    emit replyDecoded(m_frequency, m_mode, raw);
-    if (m_settings.useFrequency && m_frequency > 0.0f) {
-        emit frequencyChanged(m_frequency);
-        emit frequencyRead(m_frequency);
+    emit replyDecoded(dial, mode, raw);
+    if (!holdUnsettled(reading)) {
+        publish(mhz, mode);
     }
-    if (m_settings.modeSource != ModeSource::DontUse && !m_mode.isEmpty()) {
-        emit modeChanged(m_mode);
+}
+
+// After a frequency command a reading may still show the dial from before it: such a reading
+// (and a mode reply beside it) is held until one shows the new dial or settleReadings have not.
+bool RigLink::holdUnsettled(const RigReading& reading)
+{
+    if (!m_commandedHz) {
+        return false;
+    }
+    if (!reading.mhz) {
+        return true;
+    }
+    const long long readHz = std::llround(*reading.mhz * 1000000.0);
+    if (std::llabs(readHz - *m_commandedHz) <= readingResolutionHz) {
+        m_commandedHz.reset();
+        return false;
+    }
+    if (++m_unsettledReadings < settleReadings) {
+        qCDebug(velkRig) << "held a reading of" << readHz << "Hz while the radio takes" << *m_commandedHz;
+        return true;
+    }
+    qCDebug(velkRig) << "the radio stays at" << readHz << "Hz, not the commanded" << *m_commandedHz;
+    m_commandedHz.reset();
+    return false;
+}
+
+void RigLink::publish(std::optional<float> mhz, const QString& mode)
+{
+    if (mhz) {
+        const bool moved = *mhz != m_frequency;
+        m_frequency = *mhz;
+        if (m_settings.useFrequency && m_frequency > 0.0f) {
+            if (moved) {
+                emit frequencyChanged(m_frequency);
+            }
+            emit frequencyRead(m_frequency);
+        }
+    }
+    if (mode != m_mode) {
+        m_mode = mode;
+        if (m_settings.modeSource != ModeSource::DontUse && !m_mode.isEmpty()) {
+            emit modeChanged(m_mode);
+        }
     }
 }
 
@@ -246,6 +375,7 @@ void RigLink::onDeviceFailed(const QString& text)
 {
     const bool report = !m_lostReported;
     m_lostReported = true;
+    qCWarning(velkRig).noquote() << "device lost:" << text;
     stop();
     if (report) {
         emit deviceLost(text);
@@ -258,7 +388,7 @@ bool RigLink::sendRaw(const QByteArray& bytes)
         return false;
     }
     m_showRaw = true;
-    return m_device->write(bytes) == bytes.size();
+    return writeToRadio(bytes) == bytes.size();
 }
 
 void RigLink::beginChange()
@@ -269,6 +399,7 @@ void RigLink::beginChange()
     }
     m_buffer.clear();
     m_awaiting = false;
+    m_drainTicks = 0;
 }
 
 void RigLink::queueModeSteps(double mhz, QString mode)
@@ -290,7 +421,7 @@ void RigLink::queueModeSteps(double mhz, QString mode)
     m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
 }
 
-void RigLink::changeFrequency(double mhz)
+void RigLink::changeFrequency(double mhz, const QString& mode)
 {
     // Not polling, or a change under way: a second request returns at once.
     if (!m_polling || isChanging()) {
@@ -301,7 +432,7 @@ void RigLink::changeFrequency(double mhz)
         return;
     }
     beginChange();
-    queueModeSteps(mhz, {});
+    queueModeSteps(mhz, mode);
     const QString title = QStringLiteral("Error Changing Frequency");
     m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
     m_steps.push_back({Step::Kind::Wait, radio.firstPauseMs, {}, 0.0, title});
@@ -316,85 +447,115 @@ void RigLink::changeFrequency(double mhz)
     }
     m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
     m_steps.push_back({Step::Kind::Resume, 0, {}, 0.0, title});
-    m_drainTicks = 0;
     runSteps();
 }
 
 void RigLink::changeMode(double mhz, const QString& mode)
 {
-    if (!m_polling || isChanging() || type().family == RadioFamily::None) {
+    // Needs a radio, not a running poll: a closed port is reported when the command is due.
+    if (!hasRadio() || isChanging() || m_closing) {
         return;
     }
     beginChange();
     queueModeSteps(mhz, mode);
+    if (m_steps.empty()) {
+        if (m_polling) {
+            m_pollTimer->start(pollPeriod());
+        }
+        return;
+    }
     m_steps.push_back({Step::Kind::Resume, 0, {}, 0.0, {}});
-    m_drainTicks = 0;
     runSteps();
+}
+
+void RigLink::failChange(const QString& title, const QString& text)
+{
+    qCWarning(velkRig).noquote() << title << ":" << text;
+    m_steps.clear();
+    m_commandedHz.reset();
+    // The poll stays stopped until the operator starts it again.
+    m_pollTimer->stop();
+    if (m_polling) {
+        m_polling = false;
+        emit pollingChanged(false);
+    }
+    emit changeFailed(title, text);
+    emit changeFinished();
 }
 
 void RigLink::runSteps()
 {
     while (!m_steps.empty()) {
-        Step& step = m_steps.front();
-        switch (step.kind) {
-        case Step::Kind::Wait: {
-            const int ms = step.ms;
-            m_steps.pop_front();
-            if (ms > 0) {
-                m_stepTimer->start(ms);
-                return;
-            }
-            break;
+        const bool last = m_steps.front().kind == Step::Kind::Resume;
+        if (!runStep(m_steps.front())) {
+            return;
         }
-        case Step::Kind::Drain:
-            if (m_device && m_device->isOpen() && m_device->bytesToWrite() > 0 &&
-                m_drainTicks * drainCheckMs < drainLimitMs) {
-                ++m_drainTicks;
-                m_stepTimer->start(drainCheckMs);
-                return;
-            }
-            m_drainTicks = 0;
-            m_steps.pop_front();
-            break;
-        case Step::Kind::Write: {
-            const bool portOpen = m_device && m_device->isOpen();
-            const QByteArray bytes = step.bytes;
-            if (!portOpen || (!bytes.isEmpty() && m_device->write(bytes) != bytes.size())) {
-                const QStringList parts = step.failTitle.split(QLatin1Char('\n'));
-                const QString reason = portOpen ? m_device->errorText() : QStringLiteral("Port is not open");
-                const QString text = parts.size() > 1 ? reason + QLatin1Char(' ') + parts.at(1) : reason;
-                // The poll stays stopped until the operator starts it again.
-                m_steps.clear();
-                m_pollTimer->stop();
-                m_polling = false;
-                emit pollingChanged(false);
-                emit changeFailed(parts.front(), text);
-                return;
-            }
-            m_steps.pop_front();
-            break;
-        }
-        case Step::Kind::WritePegasus: {
-            QString error;
-            if (!writePegasusCommand(pegasusFolder(), step.mhz, m_mode, &error)) {
-                const QString title = step.failTitle;
-                m_steps.clear();
-                m_polling = false;
-                emit pollingChanged(false);
-                emit changeFailed(title, error);
-                return;
-            }
-            m_steps.pop_front();
-            break;
-        }
-        case Step::Kind::Resume:
-            m_steps.pop_front();
-            if (m_polling) {
-                m_pollTimer->start(pollPeriod());
-            }
-            break;
+        if (last) {
+            // Told after the loop: a listener may start the next change, which runs its own steps.
+            emit changeFinished();
+            return;
         }
     }
+}
+
+// Carries out one step; false when the sequence waits (a timer continues it) or ended in failure.
+bool RigLink::runStep(Step& step)
+{
+    switch (step.kind) {
+    case Step::Kind::Wait: {
+        const int ms = step.ms;
+        m_steps.pop_front();
+        if (ms > 0) {
+            m_stepTimer->start(ms);
+            return false;
+        }
+        return true;
+    }
+    case Step::Kind::Drain:
+        if (m_device && m_device->isOpen() && m_device->bytesToWrite() > 0 &&
+            m_drainTicks * drainCheckMs < drainLimitMs) {
+            ++m_drainTicks;
+            m_stepTimer->start(drainCheckMs);
+            return false;
+        }
+        m_drainTicks = 0;
+        m_steps.pop_front();
+        return true;
+    case Step::Kind::Write: {
+        const bool portOpen = m_device && m_device->isOpen();
+        const QByteArray bytes = step.bytes;
+        if (!portOpen || (!bytes.isEmpty() && writeToRadio(bytes) != bytes.size())) {
+            const QStringList parts = step.failTitle.split(QLatin1Char('\n'));
+            const QString reason = portOpen ? m_device->errorText() : QStringLiteral("Port is not open");
+            failChange(parts.front(), parts.size() > 1 ? reason + QLatin1Char(' ') + parts.at(1) : reason);
+            return false;
+        }
+        if (step.mhz > 0.0) {
+            m_commandedHz = frequencyUnits(step.mhz, 1);
+            m_unsettledReadings = 0;
+        }
+        m_steps.pop_front();
+        return true;
+    }
+    case Step::Kind::WritePegasus: {
+        QString error;
+        if (!writePegasusCommand(pegasusFolder(), step.mhz, m_mode, &error)) {
+            failChange(step.failTitle, error);
+            return false;
+        }
+        m_commandedHz = frequencyUnits(step.mhz, 1);
+        m_unsettledReadings = 0;
+        m_steps.pop_front();
+        return true;
+    }
+    case Step::Kind::Resume:
+        m_steps.pop_front();
+        if (m_polling) {
+            m_pollTimer->start(pollPeriod());
+        }
+        return true;
+    }
+    return true;
 }
 
 } // namespace velk

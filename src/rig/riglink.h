@@ -1,15 +1,17 @@
 #pragma once
 // RigLink: the radio link. Owns the CAT serial port, polls the radio at the chosen rate, takes
-// each reply whole, decodes it with the radio family's codec and publishes frequency and mode;
-// tunes the radio (mode from the band plan, then frequency) with the family's pauses as timers.
+// each reply whole, decodes it with the radio family's codec and publishes the settled frequency
+// and mode as values; tunes the radio (mode, then frequency) with the family's pauses as timers.
 #include "common/platform/platform.h"
 #include "rig/bandplan.h"
 #include "rig/rigcodec.h"
 #include "rig/rigsettings.h"
 
 #include <QObject>
+#include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class QTimer;
 
@@ -32,11 +34,8 @@ public:
     void setSettings(const RigSettings& settings) { m_settings = settings; }
     // The stored radio type; "None" when no radio is used.
     QString radioType() const { return m_settings.rigType; }
-    // A radio type is chosen.
-    bool hasRadio() const
-    {
-        return !m_settings.rigType.isEmpty() && m_settings.rigType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0;
-    }
+    // A radio type other than "None" (or empty, or unknown) is chosen.
+    bool hasRadio() const { return type().family != RadioFamily::None; }
     void setExtraRows(const QList<PlanRow>& rows) { m_extraRows = rows; }
     const QList<PlanRow>& extraRows() const { return m_extraRows; }
 
@@ -45,36 +44,51 @@ public:
     bool start();
     // Stops polling and closes the port ("End Test").
     void stop();
-    // Stops polling at program end, telling a Yaesu that CAT control ends.
+    // Stops polling at program end; where the radio has CAT-off bytes, writes them and closes the
+    // port once they have left the line (bounded). shutDownFinished() follows, at once when there
+    // is nothing to send. A second call does nothing more.
     void shutDown();
+    bool isShuttingDown() const { return m_closing; }
     bool isPolling() const { return m_polling; }
     // The device went away and the link has not been started since.
     bool wasLost() const { return m_lostReported && !m_polling; }
     bool isChanging() const { return !m_steps.empty(); }
 
-    // Tunes the radio: the band plan's mode first, then the frequency. Returns at once; does
-    // nothing when polling is not running or a change is under way.
-    void changeFrequency(double mhz);
-    // Puts the radio in `mode`, or the band plan's mode for `mhz` when mode is empty.
+    // Tunes the radio: `mode` (the band plan's for `mhz` when empty) first, then the frequency.
+    // Returns at once; does nothing when polling is not running or a change is under way. Until
+    // a reading shows the new dial (or settleReadings readings have not), nothing is published.
+    void changeFrequency(double mhz, const QString& mode = {});
+    // Puts the radio in `mode`, or the band plan's mode for `mhz` when mode is empty; a closed
+    // port is reported through changeFailed.
     void changeMode(double mhz, const QString& mode);
+    // A frequency was commanded and no reading has shown it yet.
+    bool isSettling() const { return m_commandedHz.has_value(); }
+    // Readings that may still show the old dial after a frequency command: a slow radio answers
+    // one poll late, one still switching band (relays, tuner) a second; past the third the radio
+    // is taken at its word (the operator turned the dial, or it refused the frequency).
+    static constexpr int settleReadings = 3;
     // Writes raw bytes outside the poll cycle (the test window); false when the port is closed.
     bool sendRaw(const QByteArray& bytes);
 
+    // The settled dial (0 until known) and mode (empty until known).
     float frequency() const { return m_frequency; }
     QString mode() const { return m_mode; }
-    // Forgets the mode (the "Mode by" choice changed).
+    // Forgets the mode (the "Mode by" choice changed); the next reading publishes it again.
     void clearMode() { m_mode.clear(); }
+    // The "Yaesu" type is an FT-847, which needs CAT switched on and off (a per-user setting).
+    bool yaesuCatSwitch() const;
+    void setYaesuCatSwitch(bool on);
     int activeVfo() const { return m_activeVfo; }
     // Poll period in ms for the current settings.
     int pollPeriod() const { return pollPeriodMs(m_settings.pollRate); }
     QString pegasusFolder() const;
 
 signals:
-    // The radio's dial, when "Use Frequency" is on.
+    // The radio's settled dial, when "Use Frequency" is on: frequencyChanged when it moved,
+    // frequencyRead for every reading (the next contact takes it).
     void frequencyChanged(double mhz);
-    // Every reading of the dial, when "Use Frequency" is on.
     void frequencyRead(double mhz);
-    // The radio's mode, unless "Mode by" is "Don't Use".
+    // The radio's mode when it changed, unless "Mode by" is "Don't Use".
     void modeChanged(const QString& mode);
     // Every decoded reply, for the setup window: frequency (0 until known), mode, raw bytes.
     void replyDecoded(float mhz, const QString& mode, const QByteArray& raw);
@@ -84,6 +98,10 @@ signals:
     void deviceLost(const QString& text);
     // A change command failed: message title and text.
     void changeFailed(const QString& title, const QString& text);
+    // A frequency or mode change has gone out (or failed): the radio can take the next one.
+    void changeFinished();
+    // shutDown() has closed the port.
+    void shutDownFinished();
 
 private:
     struct Step
@@ -100,7 +118,15 @@ private:
     void onReadyRead();
     void onDeviceFailed(const QString& text);
     void handleReading(const RigReading& reading, const QByteArray& raw);
+    bool holdUnsettled(const RigReading& reading);
+    void publish(std::optional<float> mhz, const QString& mode);
+    qint64 writeToRadio(const QByteArray& bytes);
+    void haltPoll();
+    void closePort();
+    void finishClosing();
     void runSteps();
+    bool runStep(Step& step);
+    void failChange(const QString& title, const QString& text);
     void queueModeSteps(double mhz, QString mode);
     void beginChange();
     const RadioType& type() const { return velk::radioType(m_settings.rigType); }
@@ -112,12 +138,17 @@ private:
     std::unique_ptr<SerialDevice> m_device;
     QTimer* m_pollTimer = nullptr;
     QTimer* m_stepTimer = nullptr;
+    QTimer* m_closeTimer = nullptr;
 
     bool m_polling = false;
     bool m_awaiting = false;
     bool m_queryToggle = false;
     bool m_lostReported = false;
     bool m_showRaw = false;
+    bool m_closing = false;
+    std::int64_t m_closeDeadline = 0;
+    std::optional<long long> m_commandedHz;
+    int m_unsettledReadings = 0;
     int m_ticksWaited = 0;
     int m_drainTicks = 0;
     ReplyShape m_shape;

@@ -15,7 +15,8 @@ RigReading decodeOrion(const QByteArray& buffer)
     const qsizetype at = buffer.indexOf("@AF");
     if (at >= 0) {
         const qsizetype end = buffer.indexOf('\r', at);
-        const QByteArray digits = end > at ? buffer.mid(at + 3, end - at - 3) : QByteArray();
+        // Below 10 MHz the radio pads the field to eight places with a space: "@AF 7150000".
+        const QByteArray digits = end > at ? buffer.mid(at + 3, end - at - 3).trimmed() : QByteArray();
         bool ok = !digits.isEmpty() && digits.size() <= 10;
         for (const char c : digits) {
             ok = ok && c >= '0' && c <= '9';
@@ -32,35 +33,52 @@ RigReading decodeOrion(const QByteArray& buffer)
     return reading;
 }
 
-RigReading decodePanel(const ReplyShape& shape, const QByteArray& buffer)
+// The length of the front-panel record starting at `at` ('A' or 'M' ... CR), 0 when none starts there.
+int panelRecordAt(const QByteArray& buffer, qsizetype at)
 {
-    RigReading reading;
-    if (shape.frequencyReply) {
-        if (buffer.size() < panelFrequencyReply || buffer.at(0) != 'A' || buffer.at(5) != '\r') {
-            return reading;
-        }
-        quint32 hz = 0;
-        for (int k = 1; k <= 4; ++k) {
-            hz = hz << 8 | static_cast<quint8>(buffer.at(k));
-        }
-        reading.mhz = saneMhz(hz / 1000000.0);
-        return reading;
+    const char letter = buffer.at(at);
+    const int length = letter == 'A' ? panelFrequencyReply : letter == 'M' ? panelModeReply : 0;
+    if (length == 0 || at + length > buffer.size() || buffer.at(at + length - 1) != '\r') {
+        return 0;
     }
-    if (buffer.size() < panelModeReply || buffer.at(0) != 'M' || buffer.at(3) != '\r') {
-        return reading;
-    }
-    switch (buffer.at(1) & 0x0F) {
+    return length;
+}
+
+std::optional<QString> panelMode(char receiveMode)
+{
+    switch (receiveMode & 0x0F) {
     case 0:
     case 1:
     case 2:
     case 4:
-        reading.mode = QStringLiteral("PH");
-        break;
+        return QStringLiteral("PH");
     case 3:
-        reading.mode = QStringLiteral("CW");
-        break;
+        return QStringLiteral("CW");
     default:
-        break;
+        return std::nullopt;
+    }
+}
+
+// Every record in the buffer is taken by its leading letter, whichever query it answers: a radio
+// slower than the poll answers the frequency while the mode is awaited.
+RigReading decodePanel(const QByteArray& buffer)
+{
+    RigReading reading;
+    qsizetype at = 0;
+    while (at < buffer.size()) {
+        const int length = panelRecordAt(buffer, at);
+        if (length == panelFrequencyReply) {
+            quint32 hz = 0;
+            for (int k = 1; k <= 4; ++k) {
+                hz = hz << 8 | static_cast<quint8>(buffer.at(at + k));
+            }
+            reading.mhz = saneMhz(hz / 1000000.0);
+        } else if (length == panelModeReply) {
+            if (const auto mode = panelMode(buffer.at(at + 1))) {
+                reading.mode = mode;
+            }
+        }
+        at += std::max(length, 1);
     }
     return reading;
 }
@@ -85,16 +103,25 @@ PollQuery poll(const RadioType& type, const RigSettings& settings, bool queryTog
     if (text.size() >= 7) {
         query.bytes = spacedHexToBytes(text.left(8));
     }
-    query.reply.kind = query.bytes.isEmpty() ? ReplyShape::Kind::Nothing : ReplyShape::Kind::Length;
-    query.reply.count = queryToggle ? panelModeReply : panelFrequencyReply;
+    query.reply.kind = query.bytes.isEmpty() ? ReplyShape::Kind::Nothing : ReplyShape::Kind::PanelRecord;
     query.reply.frequencyReply = !queryToggle;
     query.queryToggle = !queryToggle;
     return query;
 }
 
-RigReading decode(const RadioType& type, const ReplyShape& shape, const QByteArray& buffer)
+RigReading decode(const RadioType& type, const QByteArray& buffer)
 {
-    return type.family == RadioFamily::TenTecOrion ? decodeOrion(buffer) : decodePanel(shape, buffer);
+    return type.family == RadioFamily::TenTecOrion ? decodeOrion(buffer) : decodePanel(buffer);
+}
+
+bool panelRecordComplete(const QByteArray& buffer)
+{
+    for (qsizetype at = 0; at < buffer.size(); ++at) {
+        if (panelRecordAt(buffer, at) > 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 QByteArray frequency(const RadioType& type, double mhz)

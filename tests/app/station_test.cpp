@@ -88,10 +88,42 @@ TEST_F(StationTest, ABandChosenInTheLoggerTunesTheRadioModeFirst)
     // The band plan's phone segment: upper sideband first, then the frequency.
     EXPECT_TRUE(port().written.startsWith("MD2;FA00014175000;")) << hex(port().written);
 
+    // In a CW log the band's CW segment, in CW: never a phone frequency in sideband.
+    session.prefs.mode = QStringLiteral("CW");
+    dial = "FA00014175000;MD2;";
+    ASSERT_TRUE(waitFor([&] { return session.pendingFrequency == QStringLiteral("14.175"); }));
+    port().written.clear();
+    station.selectBand(QStringLiteral("40"));
+    ASSERT_TRUE(waitFor([&] { return port().written.contains("FA00007030000;"); }));
+    EXPECT_TRUE(port().written.startsWith("MD3;FA00007030000;")) << hex(port().written);
+
     // A text that is no band changes nothing.
     QSignalSpy selected(&station, &Station::bandSelected);
     station.selectBand(QStringLiteral("12"));
     EXPECT_EQ(selected.count(), 0);
+}
+
+TEST_F(StationTest, ASlowRadioStillShowingTheOldDialDoesNotFlipTheBandBack)
+{
+    startKenwood();
+    // After the tune, the radio answers two polls late with the old dial.
+    int staleReplies = 0;
+    port().responder = [&](const QByteArray& bytes) -> QByteArray {
+        if (bytes.contains("FA00014175000;")) {
+            staleReplies = 2;
+            dial = "FA00014175000;MD2;";
+        }
+        if (bytes != "FA;MD;") {
+            return {};
+        }
+        return staleReplies-- > 0 ? QByteArray("FA00007025000;MD3;") : dial;
+    };
+    QStringList bands;
+    connect(&station, &Station::bandSelected, &station, [&](const QString& band) { bands << band; });
+    station.selectBand(QStringLiteral("20"));
+    ASSERT_TRUE(waitFor([&] { return session.pendingFrequency == QStringLiteral("14.175"); }));
+    EXPECT_EQ(bands, QStringList{QStringLiteral("20")});
+    EXPECT_EQ(session.prefs.currentBand, QStringLiteral("20"));
 }
 
 TEST_F(StationTest, AClickedSpotTunesOnlyWhenThereIsARadio)
@@ -169,6 +201,7 @@ TEST_F(StationTest, ShutDownReleasesTheTransmitterClosesTheRadioAndTheLinksOnce)
     KeyLine* ptt = devices.ports.open(PortUser::VoicePtt, KeyLineTarget{KeyLineKind::Rts, 2, {}}, error);
     ASSERT_NE(ptt, nullptr);
     ASSERT_TRUE(ptt->set(true));
+    QSignalSpy finished(&station, &Station::shutDownFinished);
     station.shutDown();
     EXPECT_FALSE(station.rig().isPolling());
     EXPECT_FALSE(port().isOpen());
@@ -178,6 +211,8 @@ TEST_F(StationTest, ShutDownReleasesTheTransmitterClosesTheRadioAndTheLinksOnce)
     EXPECT_FALSE(station.spots().isListening());
     EXPECT_FALSE(session.operatingClock.isRunning());
     EXPECT_NEAR(session.prefs.accumulatedSeconds, 60.0, 1.0);
+
+    EXPECT_EQ(finished.count(), 1);
 
     const QStringList eventsAfterFirst = devices.ports.events;
     station.shutDown();

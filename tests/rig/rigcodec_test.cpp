@@ -43,8 +43,8 @@ TEST(RigCodec, PollQueriesOfEveryTypeAreTheDefaultStringsAsBytes)
         {"Ten Tec Omni VI", false, hex("FE FE 04 E0 03 FD"), K::CivFrame, 0},
         {"Ten Tec Omni VI", true, hex("FE FE 04 E0 04 FD"), K::CivFrame, 0},
         {"Ten Tec Orion", false, "?AF\r?RMM\r", K::Terminators, 2},
-        {"Ten Tec Fnt Pnl", false, hex("3F 41 0D"), K::Length, 6},
-        {"Ten Tec Fnt Pnl", true, hex("3F 4D 0D"), K::Length, 4},
+        {"Ten Tec Fnt Pnl", false, hex("3F 41 0D"), K::PanelRecord, 0},
+        {"Ten Tec Fnt Pnl", true, hex("3F 4D 0D"), K::PanelRecord, 0},
         {"Ten Tec Pegasus", false, {}, K::Nothing, 0},
         {"Yaesu", false, hex("00 00 00 00 03"), K::Length, 5},
         {"Yaesu 757 GX II", false, hex("00 00 00 00 10"), K::Length, 75},
@@ -136,9 +136,20 @@ TEST(RigCodec, WholeRepliesDecodeToFrequencyAndMode)
         {"Ten Tec Omni VI", true, hex("FE FE E0 04 03 00 00 05 21 00 FD"), 21.05, nullptr},
         {"Ten Tec Orion", true, "@AF14025000\r@RMM3\r", 14.025, "CW"},
         {"Ten Tec Orion", true, "junk@AF14025000\r@RMM0\r", 14.025, "PH"},
+        // Below 10 MHz the field is padded with a space.
+        {"Ten Tec Orion", true, "@AF 7150000\r@RMM2\r", 7.15, "CW"},
+        {"Ten Tec Orion", true, "@AF 71x0000\r", 0, nullptr},
         {"Ten Tec Fnt Pnl", true, QByteArray("A") + hex("00 D6 01 28") + "\r", 14.025, nullptr},
         {"Ten Tec Fnt Pnl", false, QByteArray("M") + hex("33 33") + "\r", 0, "CW"},
         {"Ten Tec Fnt Pnl", false, QByteArray("M") + hex("11 11") + "\r", 0, "PH"},
+        // Out of phase: each reply is taken by its letter, whichever query was last sent.
+        {"Ten Tec Fnt Pnl", false, QByteArray("A") + hex("00 D6 01 28") + "\r", 14.025, nullptr},
+        {"Ten Tec Fnt Pnl", true, QByteArray("M") + hex("33 33") + "\r", 0, "CW"},
+        {"Ten Tec Fnt Pnl", true, QByteArray("M") + hex("33 33") + "\rA" + hex("00 6D 19 B0") + "\r", 7.15,
+         "CW"},
+        // A frequency whose bytes hold the letters and a CR is still one record.
+        {"Ten Tec Fnt Pnl", true, QByteArray("A") + hex("01 0D 4D 10") + "\r", 17.64891, nullptr},
+        {"Ten Tec Fnt Pnl", true, QByteArray("A") + hex("00 D6 01 28"), 0, nullptr},
         {"Yaesu", true, hex("01 40 25 00 82"), 14.025, "CW"},
         {"Yaesu", true, hex("01 40 25 00 01"), 14.025, "PH"},
         {"Yaesu", true, hex("01 40 25 00 0A"), 0, nullptr},
@@ -202,6 +213,12 @@ TEST(RigCodec, ReplyIsWholeOnlyWithItsTerminatorsLengthOrFrame)
     EXPECT_FALSE(replyComplete(civ, hex("FE FE 64 E0 03 FD FE FE E0 64 03 00 50")));
     EXPECT_TRUE(replyComplete(civ, hex("FE FE 64 E0 03 FD FE FE E0 64 03 00 50 02 14 00 FD")));
     EXPECT_TRUE(replyComplete(civ, hex("FE FE E0 64 FA FD")));
+
+    const ReplyShape panel =
+        pollQuery(radioType("Ten Tec Fnt Pnl"), defaultsOf("Ten Tec Fnt Pnl"), true).reply;
+    EXPECT_FALSE(replyComplete(panel, QByteArray("A") + hex("00 D6 01")));
+    EXPECT_TRUE(replyComplete(panel, QByteArray("A") + hex("00 D6 01 28") + "\r"));
+    EXPECT_TRUE(replyComplete(panel, QByteArray("M33\r")));
 
     const ReplyShape ft990 = pollQuery(radioType("Yaesu 990"), defaultsOf("Yaesu 990"), false).reply;
     EXPECT_FALSE(replyComplete(ft990, QByteArray(31, '\0')));
@@ -322,12 +339,16 @@ TEST(RigCodec, ModeCommandsOfEveryFamily)
 
 TEST(RigCodec, OpeningAndClosingBytes)
 {
-    EXPECT_EQ(openingBytes(radioType("Yaesu 890")), hex("0000000000"));
-    EXPECT_EQ(closingBytes(radioType("Yaesu")), hex("0000000080"));
-    EXPECT_TRUE(openingBytes(radioType("Yaesu FTdx9000")).isEmpty());
-    EXPECT_TRUE(closingBytes(radioType("Yaesu FTdx9000")).isEmpty());
-    EXPECT_EQ(openingBytes(radioType("Ten Tec Orion")), QByteArray("X\r"));
-    EXPECT_TRUE(openingBytes(radioType("Kenwood")).isEmpty());
+    EXPECT_EQ(openingBytes(radioType("Yaesu 890"), false), hex("0000000000"));
+    // On an FT-817/857/897 these are LOCK ON / LOCK OFF: only an FT-847 gets CAT on and off.
+    EXPECT_TRUE(openingBytes(radioType("Yaesu"), false).isEmpty());
+    EXPECT_TRUE(closingBytes(radioType("Yaesu"), false).isEmpty());
+    EXPECT_EQ(openingBytes(radioType("Yaesu"), true), hex("0000000000"));
+    EXPECT_EQ(closingBytes(radioType("Yaesu"), true), hex("0000000080"));
+    EXPECT_TRUE(openingBytes(radioType("Yaesu FTdx9000"), true).isEmpty());
+    EXPECT_TRUE(closingBytes(radioType("Yaesu FTdx9000"), true).isEmpty());
+    EXPECT_EQ(openingBytes(radioType("Ten Tec Orion"), false), QByteArray("X\r"));
+    EXPECT_TRUE(openingBytes(radioType("Kenwood"), false).isEmpty());
 }
 
 TEST(RigCodec, GarbageNeverGivesAFrequencyOutsideTheRadioRange)

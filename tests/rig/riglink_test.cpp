@@ -1,14 +1,19 @@
-// The radio link over a scripted serial port: poll cycle, whole replies, tuning, lost devices.
+// The radio link over a scripted serial port: poll cycle, whole replies, tuning, settling after a
+// command, shut-down, lost devices and the trace.
 #include "common/platform/fake/fakeplatform.h"
 #include "rig/pegasus.h"
 #include "rig/riglink.h"
+#include "rig/tuning.h"
 #include "support/waitfor.h"
 
 #include <QDir>
+#include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace velk {
 namespace {
@@ -76,8 +81,11 @@ TEST_F(RigLinkTest, KenwoodPollPublishesFrequencyAndMode)
     ASSERT_EQ(mode.count(), 1);
     EXPECT_EQ(mode.at(0).at(0).toString(), QString("CW"));
     EXPECT_TRUE(link.isPolling());
-    // The cycle goes on at the polling rate.
-    EXPECT_TRUE(frequency.wait(5000));
+    // The cycle goes on at the polling rate: every reading is read, an unchanged dial not republished.
+    QSignalSpy read(&link, &RigLink::frequencyRead);
+    ASSERT_TRUE(read.wait(5000));
+    EXPECT_EQ(frequency.count(), 1);
+    EXPECT_EQ(mode.count(), 1);
 }
 
 TEST_F(RigLinkTest, PartialReplyWaitsForTheRestAndIsNeverDecodedInPieces)
@@ -115,15 +123,170 @@ TEST_F(RigLinkTest, LeftoversOfACutReplyAreClearedBeforeTheNextQuery)
     EXPECT_FLOAT_EQ(frequency.at(0).at(0).toDouble(), 14.025);
 }
 
-TEST_F(RigLinkTest, YaesuGetsCatOnAfterOpeningAndCatOffAtShutDown)
+TEST_F(RigLinkTest, Ft847GetsCatOnAndCatOffDrainsBeforeThePortCloses)
 {
     use("Yaesu");
+    link.setYaesuCatSwitch(true);
     ASSERT_TRUE(link.start());
     EXPECT_TRUE(port().written.startsWith(QByteArray::fromHex("0000000000")));
     port().written.clear();
+    QSignalSpy finished(&link, &RigLink::shutDownFinished);
+    port().unsent = 5;
     link.shutDown();
     EXPECT_EQ(port().written, QByteArray::fromHex("0000000080"));
+    EXPECT_FALSE(link.isPolling());
+    // Still on the line: the port stays open; a second call changes nothing.
+    QTest::qWait(30);
+    EXPECT_TRUE(port().isOpen());
+    link.shutDown();
+    EXPECT_EQ(port().written, QByteArray::fromHex("0000000080"));
+    port().unsent = 0;
+    ASSERT_TRUE(velk::testing::waitFor([&] { return finished.count() == 1; }));
     EXPECT_FALSE(port().isOpen());
+
+    // A line that never drains is closed once the limit has passed, not before.
+    ASSERT_TRUE(link.start());
+    port().unsent = 5;
+    link.shutDown();
+    QTest::qWait(30);
+    EXPECT_TRUE(port().isOpen());
+    clock.advanceMs(501);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return finished.count() == 2; }));
+    EXPECT_FALSE(port().isOpen());
+}
+
+TEST_F(RigLinkTest, ABandChangeIsNotUndoneByAReplyThatStillShowsTheOldDial)
+{
+    use("Kenwood");
+    link.setExtraRows(plan());
+    // A slow radio: after the set command it answers `lag` more polls with the old dial.
+    QByteArray dial = "FA00007025000;MD3;";
+    QByteArray next;
+    int lag = 0;
+    radio = [&](const QByteArray& bytes) {
+        if (bytes.startsWith("FA0")) {
+            next = "FA" + bytes.mid(2, 11) + ";MD3;";
+            return QByteArray();
+        }
+        if (bytes == "FA;MD;" && !next.isEmpty() && lag-- <= 0) {
+            dial = next;
+            next.clear();
+        }
+        return bytes == "FA;MD;" ? dial : QByteArray();
+    };
+    QList<double> changed;
+    QList<double> read;
+    QObject::connect(&link, &RigLink::frequencyChanged, [&](double mhz) { changed << mhz; });
+    QObject::connect(&link, &RigLink::frequencyRead, [&](double mhz) { read << mhz; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(velk::testing::waitFor([&] { return read.size() >= 3; }));
+    // A value: published once, read every poll.
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_NEAR(changed.front(), 7.025, 1e-5);
+
+    lag = RigLink::settleReadings - 1;
+    link.changeFrequency(14.025);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return changed.size() == 2; }));
+    EXPECT_NEAR(changed.back(), 14.025, 1e-5);
+    EXPECT_FALSE(link.isSettling());
+    EXPECT_NEAR(read.back(), 14.025, 1e-5);
+
+    // A radio that does not take the frequency is believed after the held readings.
+    const qsizetype before = read.size();
+    lag = 1000;
+    link.changeFrequency(21.025);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging() && link.isSettling(); }));
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isSettling(); }));
+    EXPECT_EQ(read.size(), before + 1);
+    EXPECT_NEAR(read.back(), 14.025, 1e-5);
+    EXPECT_EQ(changed.size(), 2);
+}
+
+TEST_F(RigLinkTest, LogModeTunesTheBandsSegmentInItsMode)
+{
+    use("Kenwood");
+    link.setExtraRows(plan());
+    ASSERT_TRUE(link.start());
+    struct Row
+    {
+        const char* band;
+        const char* logMode;
+        QByteArray sent;
+    };
+    // Band 40 in a CW log once sent LSB and 7.150 MHz.
+    for (const Row& row : {Row{"40", "CW", "MD3;FA00007030000;"}, Row{"20", "RY", "MD6;FA00014080000;"},
+                           Row{"20", "PH", "MD2;FA00014175000;"}, Row{"60", "PH", "MD2;FA00005357000;"},
+                           Row{"160", "CW", "MD3;FA00001830000;"}, Row{"160", "PH", "FA00001900000;"}}) {
+        SCOPED_TRACE(std::string(row.band) + " " + row.logMode);
+        const auto mhz = bandEntryFrequency(row.band, row.logMode);
+        ASSERT_TRUE(mhz.has_value());
+        port().written.clear();
+        link.changeFrequency(*mhz, bandEntryMode(row.logMode));
+        ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }));
+        EXPECT_TRUE(port().written.startsWith(row.sent)) << port().written.toStdString();
+    }
+    EXPECT_FALSE(bandEntryFrequency("11", "CW").has_value());
+    EXPECT_FALSE(bandEntryFrequency("11", "PH").has_value());
+}
+
+TEST_F(RigLinkTest, ModeCommandNeedsARadioNotAPollAndSaysWhenThePortIsClosed)
+{
+    use("Kenwood");
+    QSignalSpy failed(&link, &RigLink::changeFailed);
+    link.changeMode(0.0, "CW");
+    ASSERT_TRUE(velk::testing::waitFor([&] { return failed.count() == 1; }));
+    EXPECT_EQ(failed.at(0).at(0).toString(), QString("Error Changing Mode"));
+    EXPECT_EQ(failed.at(0).at(1).toString(), QString("Port is not open CW"));
+    use("Icom 735"); // no mode commands: nothing to say
+    link.changeMode(0.0, "RTTY");
+    EXPECT_FALSE(link.isChanging());
+    use("None");
+    link.changeMode(0.0, "CW");
+    EXPECT_FALSE(link.isChanging());
+    EXPECT_EQ(failed.count(), 1);
+}
+
+TEST_F(RigLinkTest, TenTecPanelRepliesOutOfPhaseAreTakenByTheirLetter)
+{
+    use("Ten Tec Fnt Pnl");
+    QSignalSpy frequency(&link, &RigLink::frequencyChanged);
+    QSignalSpy mode(&link, &RigLink::modeChanged);
+    ASSERT_TRUE(link.start());
+    EXPECT_EQ(port().written, QByteArray("?A\r"));
+    // The radio is slower than the poll: its frequency reply comes while the mode is awaited.
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.endsWith("?M\r"); }));
+    port().deliver(QByteArray("A") + QByteArray::fromHex("006D19B0") + "\r");
+    ASSERT_EQ(frequency.count(), 1);
+    EXPECT_NEAR(frequency.at(0).at(0).toDouble(), 7.15, 1e-5);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.endsWith("?A\r"); }));
+    port().deliver("M33\r");
+    ASSERT_EQ(mode.count(), 1);
+    EXPECT_EQ(mode.at(0).at(0).toString(), QString("CW"));
+}
+
+TEST_F(RigLinkTest, TraceShowsTheCatBytesBothWaysAndTheOpen)
+{
+    use("Kenwood");
+    radio = [](const QByteArray& bytes) {
+        return bytes == "FA;MD;" ? QByteArray("FA00014025000;MD3;") : QByteArray();
+    };
+    static QStringList trace;
+    trace.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("velk.rig.debug=true"));
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (QLatin1String(context.category) == QLatin1String("velk.rig")) {
+                trace << text;
+            }
+        });
+    ASSERT_TRUE(link.start());
+    link.stop();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QStringLiteral("velk.rig.debug=false"));
+    EXPECT_TRUE(trace.filter("opened /dev/pts/77 for Kenwood").size() == 1) << trace.join('\n').toStdString();
+    EXPECT_TRUE(trace.contains("-> 46 41 3B 4D 44 3B")) << trace.join('\n').toStdString();
+    EXPECT_TRUE(trace.contains("<- 46 41 30 30 30 31 34 30 32 35 30 30 30 3B 4D 44 33 3B"));
+    EXPECT_TRUE(trace.contains("port closed"));
 }
 
 TEST_F(RigLinkTest, PortWithoutModemLinesStillOpensAndPolls)
@@ -197,15 +360,37 @@ TEST_F(RigLinkTest, ChangeFrequencySendsThePlanModeThenTheFrequencyAndResumes)
     ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA;MD;"); }, 5000));
 }
 
+TEST_F(RigLinkTest, AChangeStartedAsTheLastFinishesKeepsItsPause)
+{
+    use("Kenwood");
+    link.setExtraRows(plan());
+    ASSERT_TRUE(link.start());
+    bool again = true;
+    std::optional<QByteArray> writtenRightAfter;
+    // As a scan does: the next tune starts the moment the radio has taken the last.
+    QObject::connect(&link, &RigLink::changeFinished, [&] {
+        if (std::exchange(again, false)) {
+            port().written.clear();
+            link.changeFrequency(14.0255);
+            QTimer::singleShot(0, [&] { writtenRightAfter = port().written; });
+        }
+    });
+    link.changeFrequency(14.025);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !again && !link.isChanging(); }));
+    ASSERT_TRUE(writtenRightAfter.has_value());
+    EXPECT_TRUE(writtenRightAfter->isEmpty()) << writtenRightAfter->toStdString(); // the mode waits 99 ms
+    EXPECT_TRUE(port().written.startsWith("MD3;FA00014025500;"));
+}
+
 TEST_F(RigLinkTest, SixtyMetrePhoneIsUpperSidebandAndTopBandSetsNoMode)
 {
     use("Kenwood");
     link.setExtraRows(plan());
     ASSERT_TRUE(link.start());
     port().written.clear();
-    link.changeFrequency(5.3585);
+    link.changeFrequency(5.357);
     ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));
-    EXPECT_TRUE(port().written.startsWith("MD2;FA00005358500;"));
+    EXPECT_TRUE(port().written.startsWith("MD2;FA00005357000;"));
     port().written.clear();
     link.changeFrequency(1.84);
     ASSERT_TRUE(velk::testing::waitFor([&] { return !link.isChanging(); }, 5000));

@@ -57,6 +57,13 @@ public:
         return waitForLine(QStringLiteral("ok"));
     }
 
+    // True when the simulator has ever reported `line`.
+    bool reported(const QString& line)
+    {
+        readLines();
+        return m_history.contains(line);
+    }
+
     // A command without waiting for the acknowledgement.
     void send(const QString& line) { m_sim.write(line.toLatin1() + '\n'); }
 
@@ -100,6 +107,7 @@ private:
     {
         while (m_sim.canReadLine()) {
             m_lines << QString::fromLatin1(m_sim.readLine()).trimmed();
+            m_history << m_lines.back();
         }
         m_sim.waitForReadyRead(1);
     }
@@ -119,6 +127,7 @@ private:
     QProcess m_socat;
     QProcess m_sim;
     QStringList m_lines;
+    QStringList m_history;
     QString m_reason;
 };
 

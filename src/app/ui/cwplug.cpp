@@ -130,8 +130,6 @@ KeyerWindow* CwPlug::keyerWindow()
     }
     Station& station = m_shell.station;
     m_keyerWindow = new KeyerWindow(station.platform(), station.keyer(), &m_shell.window);
-    LogSession& session = station.session();
-    m_keyerWindow->setOwnCallSource([&session] { return session.prefs.ownCall; });
     connect(m_keyerWindow, &KeyerWindow::doneClicked, this, [this] {
         // With a keyer, the message editor waits minimized beside the log.
         if (m_shell.station.keyer().keyerType() != KeyerType::None) {

@@ -43,14 +43,14 @@ void RigPlug::reportLinkFailures()
                 "settings that you have selected are invalid.  Please select another combination or "
                 "choose None for your rig selection."),
             QStringLiteral("Invalid Comm Settings."), MessageIcon::Information);
-        showRigSetup();
+        showRigSetupForCorrection();
     });
     connect(&rig, &RigLink::changeFailed, this, [&platform](const QString& title, const QString& text) {
         platform.prompter.message(text, title, MessageIcon::Critical);
     });
 }
 
-void RigPlug::showRigSetup()
+RigSetupWindow& RigPlug::rigSetup()
 {
     Station& station = m_shell.station;
     if (!m_rigSetup) {
@@ -66,9 +66,20 @@ void RigPlug::showRigSetup()
     if (station.rig().wasLost()) {
         m_rigSetup->test();
     }
-    m_rigSetup->show();
-    m_rigSetup->raise();
-    m_rigSetup->activateWindow();
+    return *m_rigSetup;
+}
+
+void RigPlug::showRigSetup()
+{
+    RigSetupWindow& window = rigSetup();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void RigPlug::showRigSetupForCorrection()
+{
+    rigSetup().showForCorrection();
 }
 
 void RigPlug::showRigTuning()

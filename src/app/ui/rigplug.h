@@ -21,11 +21,14 @@ public:
     QAction* privilegesAction() const { return m_privilegesAction; }
 
     void showRigSetup();
+    // After the port failed to open: modal until the operator has put it right.
+    void showRigSetupForCorrection();
     void showRigTuning();
     void showPrivileges();
 
 private:
     void reportLinkFailures();
+    RigSetupWindow& rigSetup();
 
     Shell m_shell;
     QAction* m_setupAction = nullptr;

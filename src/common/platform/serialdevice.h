@@ -37,6 +37,9 @@ public:
     // Drops whatever has arrived and not been read.
     virtual void clearInput() = 0;
     virtual qint64 bytesToWrite() const = 0;
+    // Bytes written and not yet on the line: the port's buffer and the driver's output queue.
+    // Zero means a closing command has left; what can't tell the queue reports the buffer.
+    virtual qint64 unsentBytes() const { return bytesToWrite(); }
     // False where the device has no modem lines (a pseudo-terminal); the port stays usable.
     virtual bool setRts(bool on) = 0;
     virtual bool setDtr(bool on) = 0;

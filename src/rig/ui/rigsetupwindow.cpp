@@ -53,11 +53,31 @@ RigSetupWindow::RigSetupWindow(Platform& platform, RigLink& rig, QWidget* parent
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
     build();
     connect(&m_rig, &RigLink::replyDecoded, this, &RigSetupWindow::showReply);
-    connect(&m_rig, &RigLink::pollingChanged, this, [this](bool polling) {
-        m_polling->setVisible(polling);
-        m_endTest->setEnabled(polling);
-    });
+    connect(&m_rig, &RigLink::pollingChanged, this, &RigSetupWindow::showPolling);
     loadFromLink();
+}
+
+void RigSetupWindow::showPolling(bool polling)
+{
+    m_polling->setVisible(polling);
+    m_endTest->setEnabled(polling);
+}
+
+void RigSetupWindow::showForCorrection()
+{
+    if (!isVisible()) {
+        setWindowModality(Qt::ApplicationModal);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void RigSetupWindow::hideEvent(QHideEvent* event)
+{
+    // Modal only until the settings have been corrected.
+    setWindowModality(Qt::NonModal);
+    QDialog::hideEvent(event);
 }
 
 QButtonGroup* RigSetupWindow::addOptions(QGridLayout* grid, int row, const QString& title,
@@ -134,8 +154,14 @@ void RigSetupWindow::build()
     m_sendAsHex->setObjectName(QStringLiteral("sendAsHexCheck"));
     m_useFrequency = new QCheckBox(QStringLiteral("Use Frequency"), this);
     m_useFrequency->setObjectName(QStringLiteral("useFrequencyCheck"));
+    m_catSwitch = new QCheckBox(QStringLiteral("FT-847 (CAT on/off)"), this);
+    m_catSwitch->setObjectName(QStringLiteral("yaesuCatSwitchCheck"));
+    m_catSwitch->setAccessibleName(QStringLiteral("The Yaesu is an FT-847: switch CAT on and off"));
+    m_catSwitch->setToolTip(QStringLiteral("Only the FT-847 needs CAT switched on; on an FT-817, 857 or 897 "
+                                           "the same bytes lock the dial."));
     checks->addWidget(m_sendAsHex);
     checks->addWidget(m_useFrequency);
+    checks->addWidget(m_catSwitch);
     checks->addStretch();
     grid->addLayout(checks, row++, 0, 1, 2);
 
@@ -222,7 +248,11 @@ void RigSetupWindow::loadFromLink()
 {
     m_loading = true;
     showSettings(m_rig.settings());
+    // On load the hint is for the Icom type only; picking "Icom 735" shows it too.
+    m_icomHint->setVisible(m_rig.settings().rigType == QLatin1String("Icom"));
+    m_catSwitch->setChecked(m_rig.yaesuCatSwitch());
     m_loading = false;
+    showPolling(m_rig.isPolling());
 }
 
 void RigSetupWindow::showSettings(const RigSettings& s)
@@ -257,6 +287,13 @@ void RigSetupWindow::updateTypeHints(const QString& name)
 {
     m_sendAsHex->setEnabled(name == QLatin1String("Other"));
     m_icomHint->setVisible(name == QLatin1String("Icom") || name == QLatin1String("Icom 735"));
+    m_catSwitch->setVisible(name == QLatin1String("Yaesu"));
+}
+
+void RigSetupWindow::applyScreen()
+{
+    m_rig.setSettings(collect());
+    m_rig.setYaesuCatSwitch(m_catSwitch->isChecked());
 }
 
 RigSettings RigSetupWindow::collect() const
@@ -297,8 +334,8 @@ void RigSetupWindow::pickType(const QString& name)
 
 void RigSetupWindow::test()
 {
-    m_rig.setSettings(collect());
-    if (m_rig.radioType() == QLatin1String("None")) {
+    applyScreen();
+    if (!m_rig.hasRadio()) {
         return;
     }
     m_mode->setText(QStringLiteral("No Response"));
@@ -323,8 +360,8 @@ void RigSetupWindow::endTest()
 
 void RigSetupWindow::done()
 {
-    m_rig.setSettings(collect());
-    if (m_rig.radioType() != QLatin1String("None")) {
+    applyScreen();
+    if (m_rig.hasRadio()) {
         test();
     }
     emit savePreferencesRequested(m_rig.radioType());

@@ -23,8 +23,11 @@ class RigSetupWindow : public QDialog
 public:
     RigSetupWindow(Platform& platform, RigLink& rig, QWidget* parent = nullptr);
 
-    // Fills the controls from the link's settings without resetting the query strings.
+    // Fills the controls from the link's settings without resetting the query strings, and shows
+    // whether the link is polling.
     void loadFromLink();
+    // Shown after the port failed to open: modal until hidden, so the settings get corrected.
+    void showForCorrection();
     // "Test": (re)starts polling with the settings on screen.
     void test();
     // "End Test": stops polling and clears the displays.
@@ -42,6 +45,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void build();
@@ -53,6 +57,8 @@ private:
     void showReply(float mhz, const QString& mode, const QByteArray& raw);
     void openTestWindow();
     void updateTypeHints(const QString& name);
+    void showPolling(bool polling);
+    void applyScreen();
 
     Platform& m_platform;
     RigLink& m_rig;
@@ -73,6 +79,7 @@ private:
     QCheckBox* m_sendAsHex = nullptr;
     QCheckBox* m_useFrequency = nullptr;
     QCheckBox* m_showHex = nullptr;
+    QCheckBox* m_catSwitch = nullptr;
     QLabel* m_frequency = nullptr;
     QLabel* m_mode = nullptr;
     QLabel* m_raw = nullptr;

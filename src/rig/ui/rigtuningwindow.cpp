@@ -69,6 +69,7 @@ RigTuningWindow::RigTuningWindow(RigLink& rig, QWidget* parent) : QDialog(parent
     for (const char* mode : {"AM", "CW", "FM", "LSB", "RTTY", "USB"}) {
         const QString name = QString::fromLatin1(mode);
         auto* button = makeButton(QStringLiteral("mode%1Button").arg(name), QLatin1Char('&') + name, this);
+        // Needs a chosen radio, not a running poll (a closed port is reported).
         connect(button, &QPushButton::clicked, this, [this, name] {
             m_rig.changeMode(0.0, name);
             m_done->setFocus();
@@ -139,6 +140,15 @@ RigTuningWindow::RigTuningWindow(RigLink& rig, QWidget* parent) : QDialog(parent
     m_scanTimer->setInterval(299);
     connect(m_scanTimer, &QTimer::timeout, this, &RigTuningWindow::scanStep);
     m_scanTimer->start();
+    // A tune can take longer than a tick: the step that came due meanwhile follows it at once, and
+    // the ticks count on from there.
+    connect(&m_rig, &RigLink::changeFinished, this, [this] {
+        if (m_scanDue) {
+            m_scanDue = false;
+            m_scanTimer->start();
+            scanStep();
+        }
+    });
 
     connect(m_go, &QPushButton::clicked, this, &RigTuningWindow::go);
     connect(m_done, &QPushButton::clicked, this, &QDialog::accept);
@@ -168,7 +178,7 @@ void RigTuningWindow::frequencyEdited()
 void RigTuningWindow::go()
 {
     const auto mhz = number(m_frequency);
-    if (!mhz || m_rig.radioType() == QLatin1String("None")) {
+    if (!mhz || !m_rig.hasRadio()) {
         return;
     }
     m_rig.changeFrequency(static_cast<float>(*mhz));
@@ -188,6 +198,12 @@ void RigTuningWindow::step(double delta)
 void RigTuningWindow::scanStep()
 {
     if (!m_scan->isChecked()) {
+        m_scanDue = false;
+        return;
+    }
+    // The radio has not taken the last step yet: this one waits for it, the box stays.
+    if (m_rig.isChanging()) {
+        m_scanDue = true;
         return;
     }
     const auto from = number(m_from);

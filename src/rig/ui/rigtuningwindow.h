@@ -21,7 +21,8 @@ public:
 
     // "Go": tunes the radio to the frequency box when it holds a number and a radio is set.
     void go();
-    // One scan step (the 299 ms timer's work while "Scan" is checked).
+    // One scan step (the 299 ms timer's work while "Scan" is checked); while the radio is still
+    // taking the last step, the next one waits for it.
     void scanStep();
 
 protected:
@@ -42,6 +43,7 @@ private:
     QPushButton* m_done = nullptr;
     QList<QPushButton*> m_stepButtons;
     QTimer* m_scanTimer = nullptr;
+    bool m_scanDue = false;
 };
 
 } // namespace velk

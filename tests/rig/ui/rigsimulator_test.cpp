@@ -5,6 +5,7 @@
 #include "log/ui/mainwindow_fixture.h"
 #include "rig/riglink.h"
 #include "rig/simulated_radio.h"
+#include "support/waitfor.h"
 
 #include <QSignalSpy>
 
@@ -59,6 +60,101 @@ INSTANTIATE_TEST_SUITE_P(EveryFamily, SimulatorFamilyTest,
                              return name.toStdString();
                          });
 
+class SimulatorLinkTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeSettingsStore store;
+    FakeEnvironment environment;
+    QtDevices devices{environment, store};
+    Platform platform{prompter, clock, store, environment, devices};
+    RigLink link{platform};
+    SimulatedRadio radio;
+
+    bool startWith(const char* type, const QStringList& extra)
+    {
+        if (!radio.start(QString::fromLatin1(type), extra)) {
+            return false;
+        }
+        environment.values["VELK_COM1"] = radio.radioPath();
+        link.setWorkingFolder(dir.path());
+        RigSettings settings;
+        applyTypeDefaults(settings, radioType(type));
+        settings.pollRate = 'F';
+        link.setSettings(settings);
+        return true;
+    }
+};
+
+TEST_F(SimulatorLinkTest, ALateReplyOfASlowRadioIsNotTakenAfterATune)
+{
+    // After each set command the radio still answers two polls with its old dial.
+    if (!startWith("Kenwood", {"--freq", "7.025", "--lag", "2"})) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    QList<double> read;
+    QList<double> changed;
+    QObject::connect(&link, &RigLink::frequencyRead, [&read](double mhz) { read << mhz; });
+    QObject::connect(&link, &RigLink::frequencyChanged, [&changed](double mhz) { changed << mhz; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(waitFor([&] { return !read.isEmpty(); }));
+    read.clear();
+    link.changeFrequency(21.225);
+    ASSERT_TRUE(radio.waitForLine("set freq 21225000"));
+    ASSERT_TRUE(waitFor([&] { return read.size() >= 3; }));
+    for (const double mhz : read) {
+        EXPECT_NEAR(mhz, 21.225, 1e-5); // the contact never takes the old dial, nor the band
+    }
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_NEAR(changed.back(), 21.225, 1e-5);
+    link.stop();
+}
+
+TEST_F(SimulatorLinkTest, TenTecPanelSlowerThanThePollIsFollowed)
+{
+    // Replies come 80 ms after the query, the poll asks every 50 ms: frequency and mode swap.
+    if (!startWith("Ten Tec Fnt Pnl", {"--freq", "7.025", "--mode", "CW", "--delay-ms", "80"})) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    double last = 0.0;
+    QString mode;
+    QObject::connect(&link, &RigLink::frequencyChanged, [&last](double mhz) { last = mhz; });
+    QObject::connect(&link, &RigLink::modeChanged, [&mode](const QString& m) { mode = m; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(waitFor([&] { return std::abs(last - 7.025) < 1e-6 && mode == "CW"; })) << last;
+    ASSERT_TRUE(radio.command("freq 14.2"));
+    ASSERT_TRUE(radio.command("mode USB"));
+    EXPECT_TRUE(waitFor([&] { return std::abs(last - 14.2) < 1e-6 && mode == "PH"; })) << last;
+    link.stop();
+}
+
+TEST_F(SimulatorLinkTest, Ft817DialStaysUnlockedAndFt847CatOffReachesTheRadioBeforeTheClose)
+{
+    if (!startWith("Yaesu", {"--freq", "7.025"})) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    double last = 0.0;
+    QObject::connect(&link, &RigLink::frequencyChanged, [&last](double mhz) { last = mhz; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(waitFor([&] { return std::abs(last - 7.025) < 1e-6; }));
+    QSignalSpy finished(&link, &RigLink::shutDownFinished);
+    link.shutDown();
+    EXPECT_EQ(finished.count(), 1);
+    ASSERT_TRUE(radio.command("freq 7.03")); // the simulator has read everything sent before
+    EXPECT_FALSE(radio.reported("lock on"));
+    EXPECT_FALSE(radio.reported("lock off"));
+
+    // An FT-847 owner switches CAT on and off; the off reaches the radio, then the port closes.
+    link.setYaesuCatSwitch(true);
+    ASSERT_TRUE(link.start());
+    EXPECT_TRUE(radio.waitForLine("lock on")); // what an FT-817 would do with the FT-847's CAT on
+    link.shutDown();
+    ASSERT_TRUE(waitFor([&] { return finished.count() == 2; }));
+    EXPECT_TRUE(radio.waitForLine("lock off"));
+}
+
 TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
 {
     QTemporaryDir dir;
@@ -83,7 +179,7 @@ TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
     QStringList modes;
     QList<double> frequencies;
     QObject::connect(&link, &RigLink::modeChanged, [&modes](const QString& mode) { modes << mode; });
-    QObject::connect(&link, &RigLink::frequencyChanged, [&frequencies](double mhz) { frequencies << mhz; });
+    QObject::connect(&link, &RigLink::frequencyRead, [&frequencies](double mhz) { frequencies << mhz; });
     ASSERT_TRUE(link.start());
     ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return frequencies.size() >= 3; }));
     for (double mhz : frequencies) {

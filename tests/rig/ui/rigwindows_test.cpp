@@ -32,10 +32,12 @@ protected:
         };
     }
 
-    void storeKenwood()
+    void storeKenwood() { storeRadio("Kenwood"); }
+
+    void storeRadio(const char* type)
     {
         RigSettings settings;
-        applyTypeDefaults(settings, radioType("Kenwood"));
+        applyTypeDefaults(settings, radioType(type));
         settings.pollRate = 'F';
         ASSERT_TRUE(saveRigSettings(session.folders.working + "/RigCntrl.txt", settings));
         writeFile(session.folders.working + "/BandPlan.txt",
@@ -43,7 +45,7 @@ protected:
                   "\"20\",\"E\",\"PH\",14.15,14.35\r\n\"20\",\"G\",\"PH\",14.225,14.35\r\n\"40\",\"O\","
                   "\"CW\",7,7.3\r\n\"40\",\"E\",\"CW\",7,7.125\r\n"
                   "\"40\",\"E\",\"PH\",7.125,7.3\r\n");
-        session.prefs.radioType = "Kenwood";
+        session.prefs.radioType = type;
         writePreferences();
     }
 
@@ -173,9 +175,10 @@ TEST_F(RigWindowTest, TuningWindowBandButtonsStepsAndScan)
     RigTuningWindow tuning(station.rig(), form.get());
     tuning.show();
     port().written.clear();
+    // 60 m: the upper-sideband dial 1.5 kHz below the 5.3585 MHz channel centre.
     QTest::mouseClick(tuning.findChild<QPushButton*>("band60Button"), Qt::LeftButton);
-    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("5.3585"));
-    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA00005358500;"); }, 5000));
+    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("5.357"));
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.contains("FA00005357000;"); }, 5000));
     ASSERT_TRUE(velk::testing::waitFor([&] { return !station.rig().isChanging(); }, 5000));
     auto* up = tuning.findChild<QPushButton*>("stepUp10HzButton");
     ASSERT_NE(up, nullptr);
@@ -188,13 +191,112 @@ TEST_F(RigWindowTest, TuningWindowBandButtonsStepsAndScan)
     tuning.findChild<QLineEdit*>("scanFromBox")->setText("7.0");
     tuning.findChild<QLineEdit*>("scanToBox")->setText("7.1");
     tuning.findChild<QRadioButton*>("scanStep4")->click();
+    ASSERT_TRUE(velk::testing::waitFor([&] { return !station.rig().isChanging(); }));
     tuning.findChild<QCheckBox*>("scanCheck")->setChecked(true);
     tuning.scanStep();
     EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("7.1"));
+    // The next tick comes while the radio still takes 7.1: the step waits for it.
     tuning.scanStep();
-    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("7"));
+    EXPECT_EQ(tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text(), QString("7.1"));
+    ASSERT_TRUE(velk::testing::waitFor(
+        [&] { return tuning.findChild<QLineEdit*>("tuneFrequencyBox")->text() == QString("7"); }));
     QTest::keyClick(&tuning, Qt::Key_X);
     EXPECT_FALSE(tuning.findChild<QCheckBox*>("scanCheck")->isChecked());
+}
+
+TEST_F(RigWindowTest, ScanGivesTheRadioEveryStepWhenATuneOutlastsTheTick)
+{
+    storeKenwood();
+    start();
+    RigTuningWindow tuning(station.rig(), form.get());
+    tuning.show();
+    tuning.findChild<QLineEdit*>("tuneFrequencyBox")->setText("7.13");
+    tuning.findChild<QLineEdit*>("scanFromBox")->setText("7.0");
+    tuning.findChild<QLineEdit*>("scanToBox")->setText("7.3");
+    tuning.findChild<QRadioButton*>("scanStep4")->click(); // 2.5 kHz
+    port().written.clear();
+    tuning.findChild<QCheckBox*>("scanCheck")->setChecked(true);
+    // Ticks come faster than the phone tunes (mode, pauses, frequency: about 400 ms).
+    const QRegularExpression command("FA(\\d{11});");
+    const auto tuned = [&] {
+        QList<qint64> hz;
+        for (const auto& match : command.globalMatch(QString::fromLatin1(port().written))) {
+            hz << match.captured(1).toLongLong();
+        }
+        return hz;
+    };
+    ASSERT_TRUE(velk::testing::waitFor(
+        [&] {
+            tuning.scanStep();
+            return tuned().size() >= 4;
+        },
+        10000));
+    tuning.findChild<QCheckBox*>("scanCheck")->setChecked(false);
+    const QList<qint64> hz = tuned();
+    for (qsizetype i = 0; i < hz.size(); ++i) {
+        EXPECT_EQ(hz.at(i), 7132500 + 2500 * i) << i;
+    }
+    EXPECT_TRUE(port().written.startsWith("MD1;FA00007132500;"));
+}
+
+TEST_F(RigWindowTest, TuningModeButtonsNeedARadioNotAPoll)
+{
+    storeKenwood();
+    start();
+    station.rig().stop();
+    const size_t messagesBefore = prompter.messages.size();
+    RigTuningWindow tuning(station.rig(), form.get());
+    tuning.show();
+    QTest::mouseClick(tuning.findChild<QPushButton*>("modeCWButton"), Qt::LeftButton);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return prompter.messages.size() == messagesBefore + 1; }));
+    EXPECT_EQ(prompter.messages.back().title, QString("Error Changing Mode"));
+    EXPECT_EQ(prompter.messages.back().text, QString("Port is not open CW"));
+    // While polling, the mode goes to the radio and the poll goes on.
+    ASSERT_TRUE(station.rig().start());
+    port().written.clear();
+    QTest::mouseClick(tuning.findChild<QPushButton*>("modeRTTYButton"), Qt::LeftButton);
+    ASSERT_TRUE(velk::testing::waitFor([&] { return port().written.startsWith("MD6;"); }));
+    EXPECT_TRUE(station.rig().isPolling());
+}
+
+TEST_F(RigWindowTest, SetupOpenedDuringStartUpPollingShowsItAndTheStoredTypesHints)
+{
+    storeRadio("Icom 735");
+    start();
+    ASSERT_TRUE(station.rig().isPolling());
+    form->findChild<QAction*>("rigInterfaceAction")->trigger();
+    auto* setup = form->findChild<RigSetupWindow*>("rigSetupWindow");
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->findChild<QPushButton*>("endTestButton")->isEnabled());
+    EXPECT_TRUE(setup->findChild<QLabel*>("pollingLabel")->isVisible());
+    QTest::mouseClick(setup->findChild<QPushButton*>("endTestButton"), Qt::LeftButton);
+    EXPECT_FALSE(setup->findChild<QLabel*>("pollingLabel")->isVisible());
+    EXPECT_FALSE(station.rig().isPolling());
+    // On load the Icom hint is for "Icom" only; picking "Icom 735" shows it.
+    EXPECT_FALSE(setup->findChild<QLabel*>("icomHint")->isVisible());
+    EXPECT_FALSE(setup->findChild<QCheckBox*>("yaesuCatSwitchCheck")->isVisible());
+    auto* list = setup->findChild<QListWidget*>("rigTypeList");
+    list->setCurrentRow(4);
+    list->setCurrentRow(3);
+    EXPECT_TRUE(setup->findChild<QLabel*>("icomHint")->isVisible());
+
+    // The FT-847 choice is offered for the Yaesu type and kept as a per-user setting.
+    list->setCurrentRow(10);
+    auto* cat = setup->findChild<QCheckBox*>("yaesuCatSwitchCheck");
+    EXPECT_TRUE(cat->isVisible());
+    cat->setChecked(true);
+    port().written.clear();
+    setup->test();
+    EXPECT_TRUE(port().written.startsWith(QByteArray::fromHex("0000000000")));
+    EXPECT_TRUE(station.rig().yaesuCatSwitch());
+
+    // After a port that did not open, the window stays modal until the settings are corrected.
+    setup->hide();
+    setup->showForCorrection();
+    EXPECT_TRUE(setup->isModal());
+    QTest::mouseClick(setup->findChild<QPushButton*>("doneButton"), Qt::LeftButton);
+    EXPECT_FALSE(setup->isVisible());
+    EXPECT_FALSE(setup->isModal());
 }
 
 TEST_F(RigWindowTest, CtrlKeysOpenTheRigWindowsAndTypeNothing)

@@ -26,6 +26,7 @@ public:
     QByteArray readAll() override;
     void clearInput() override { m_input.clear(); }
     qint64 bytesToWrite() const override { return 0; }
+    qint64 unsentBytes() const override { return unsent; }
     bool setRts(bool on) override;
     bool setDtr(bool on) override;
     QString errorText() const override { return openError; }
@@ -40,6 +41,8 @@ public:
     // Called with every write; what it returns is delivered at once (empty: nothing).
     std::function<QByteArray(const QByteArray&)> responder;
     bool hasModemLines = true;
+    // What unsentBytes() reports: a test drains the line by setting it back to 0.
+    qint64 unsent = 0;
 
     QString openedPath;
     SerialSettings openedSettings;

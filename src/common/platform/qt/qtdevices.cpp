@@ -4,6 +4,7 @@
 #include "common/platform/qt/qttcpconnection.h"
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <termios.h>
 #endif
 #include "common/platform/qt/qtaudioplayer.h"
@@ -101,6 +102,27 @@ void QtSerialDevice::clearInput()
     if (m_port.isOpen()) {
         m_port.readAll();
     }
+}
+
+qint64 QtSerialDevice::unsentBytes() const
+{
+    qint64 unsent = m_port.bytesToWrite();
+#ifdef Q_OS_UNIX
+    // The driver's output queue (the UART's FIFO aside): bytes the port took but the line has not.
+    int queued = 0;
+    if (m_port.isOpen() && ::ioctl(m_port.handle(), TIOCOUTQ, &queued) == 0) {
+        unsent += queued;
+    }
+#ifdef TIOCSERGETLSR
+    // A UART still shifting out its FIFO: the last bytes are not on the line yet.
+    unsigned int lineStatus = 0;
+    if (unsent == 0 && m_port.isOpen() && ::ioctl(m_port.handle(), TIOCSERGETLSR, &lineStatus) == 0 &&
+        (lineStatus & TIOCSER_TEMT) == 0) {
+        unsent = 1;
+    }
+#endif
+#endif
+    return unsent;
 }
 
 bool QtSerialDevice::setRts(bool on)

@@ -19,6 +19,7 @@ public:
     QByteArray readAll() override { return m_port.readAll(); }
     void clearInput() override;
     qint64 bytesToWrite() const override { return m_port.bytesToWrite(); }
+    qint64 unsentBytes() const override;
     bool setRts(bool on) override;
     bool setDtr(bool on) override;
     QString errorText() const override { return m_error; }
