@@ -8,7 +8,8 @@ packages=(cmake ninja-build g++ ccache pkg-config clang-format
           clang libclang-rt-14-dev libbenchmark-dev python3
           qt6-serialport-dev qt6-multimedia-dev
           socat libhamlib-utils direwolf fldigi xvfb xauth
-          pulseaudio pulseaudio-utils espeak-ng sox)
+          pulseaudio pulseaudio-utils espeak-ng sox
+          dbus rtkit)
 
 missing=()
 for p in "${packages[@]}"; do

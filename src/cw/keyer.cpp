@@ -1,5 +1,6 @@
 #include "cw/keyer.h"
 
+#include "common/diagnostics.h"
 #include "common/quotedlist.h"
 #include "cw/linemorsesender.h"
 #include "cw/morse.h"
@@ -14,6 +15,20 @@ namespace {
 const QString timingKey = QStringLiteral("UserCWSelection");
 const QString loopOffsetKey = QStringLiteral("UserCWLoopOffset");
 
+QString keyerTypeName(KeyerType type)
+{
+    switch (type) {
+    case KeyerType::Rts:
+        return QStringLiteral("RTS");
+    case KeyerType::Dtr:
+        return QStringLiteral("DTR");
+    case KeyerType::Parallel:
+        return QStringLiteral("parallel");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
 int numberOr(const QString& text, int fallback)
 {
     const std::optional<double> value = parseSettingsNumber(text.trimmed());
@@ -27,7 +42,7 @@ Keyer::Keyer(Platform& platform, QObject* parent) : QObject(parent), m_platform(
 {
     m_repeatTimer.setSingleShot(true);
     m_repeatTimer.setInterval(0);
-    connect(&m_repeatTimer, &QTimer::timeout, this, [this] { sendFunctionKey(112); });
+    connect(&m_repeatTimer, &QTimer::timeout, this, [this] { sendFunctionKey(1); });
     rebuildLineSender(m_monotonic);
 }
 
@@ -42,8 +57,8 @@ void Keyer::rebuildLineSender(KeyTiming& timing)
     if (m_lineSender) {
         m_lineSender->stop();
     }
-    m_lineSender = std::make_unique<LineMorseSender>(timing);
-    m_lineSender->setRealtime(true);
+    m_lineSender = std::make_unique<LineMorseSender>(timing, &m_platform.devices.realtimePriority());
+    connect(m_lineSender.get(), &LineMorseSender::priorityChanged, this, &Keyer::keyingPriorityChanged);
     m_lineSender->setSpeed(speed());
     m_lineSender->setWordSpace(wordSpace());
     m_lineSender->setLine(m_line);
@@ -224,6 +239,7 @@ bool Keyer::setUpPort()
     m_lineSender->setLine(nullptr);
     m_line = nullptr;
     ports.close(PortUser::CwKeyer);
+    qCDebug(velkCw) << "key line closed";
     KeyLineTarget target;
     switch (m_settings.keyerType) {
     case KeyerType::Rts:
@@ -245,6 +261,10 @@ bool Keyer::setUpPort()
     }
     QString error;
     m_line = ports.open(PortUser::CwKeyer, target, error);
+    qCDebug(velkCw).noquote() << "key line" << keyerTypeName(m_settings.keyerType) << "port"
+                              << (target.kind == KeyLineKind::Parallel ? target.parallelAddress
+                                                                       : QString::number(target.comPort))
+                              << (m_line ? "opened" : "not opened: " + error);
     if (!m_line) {
         m_platform.prompter.bell();
         m_platform.prompter.message(
@@ -296,24 +316,16 @@ void Keyer::send(const QString& text)
     showUnsent();
 }
 
-void Keyer::sendFunctionKey(int keyCode)
+void Keyer::sendFunctionKey(int number)
 {
     escape();
-    if (m_settings.keyerType == KeyerType::None || keyCode < 112 || keyCode > 124) {
+    // F12 is keyboard sending, not a message.
+    if (m_settings.keyerType == KeyerType::None || number < 1 || number > 11) {
         return;
     }
-    int index = -1;
-    if (keyCode >= 112 && keyCode <= 120) {
-        index = keyCode - 112;
-    } else if (keyCode == 122) {
-        index = 10;
-    } else if (keyCode == 124) {
-        index = 9;
-    }
-    if (index < 0) {
-        return;
-    }
-    if (keyCode == 112 && m_repeatTimer.interval() > 0) {
+    // The F10 message sits after F11's in the settings.
+    const int index = number == 10 ? 9 : number == 11 ? 10 : number - 1;
+    if (number == 1 && m_repeatTimer.interval() > 0) {
         m_repeat = true;
     }
     const QString& message = m_settings.messages[static_cast<size_t>(index)];
@@ -339,6 +351,11 @@ bool Keyer::backspace()
     m_unsent.chop(1);
     showUnsent();
     return true;
+}
+
+ThreadPriority Keyer::keyingPriority() const
+{
+    return m_lineSender->priority();
 }
 
 bool Keyer::isSending() const
@@ -387,15 +404,17 @@ void Keyer::onIdle()
 void Keyer::onFailed(const QString& text)
 {
     m_unsent.clear();
+    m_repeat = false;
+    m_repeatTimer.stop();
+    // The WinKey link's own windows say why it failed (the setup window an open that found no
+    // device, the status line a device that went away): one report, not a second box here.
     if (m_sender == m_lineSender.get()) {
         // The next message opens the port again and reports it if it is gone.
         m_lineSender->setLine(nullptr);
         m_line = nullptr;
         m_platform.devices.keyPorts().close(PortUser::CwKeyer);
+        m_platform.prompter.message(text, QStringLiteral("Invalid port."), MessageIcon::Warning);
     }
-    m_repeat = false;
-    m_repeatTimer.stop();
-    m_platform.prompter.message(text, QStringLiteral("Invalid port."), MessageIcon::Warning);
     emit sendingFinished();
 }
 

@@ -72,7 +72,7 @@ void CwStringsWindow::sendKey(int number)
     if (m_keyer.keyerType() == KeyerType::None || number == 12) {
         return;
     }
-    m_keyer.sendFunctionKey(number == 10 ? 124 : 111 + number);
+    m_keyer.sendFunctionKey(number);
 }
 
 } // namespace velk

@@ -178,7 +178,7 @@ TEST_F(MainWindowWinKeyEmulatorTest, TheRunningProgramKeysThroughTheEmulatorUnti
                                 WinKeyEmulatorProcess::waitMs));
     EXPECT_EQ(setup->findChild<QLabel*>(QStringLiteral("winKeyVersion"))->text(),
               QStringLiteral("Version # 23"));
-    EXPECT_TRUE(peer.waitForLog(QStringLiteral("HOST 02 63 03 32 04 00 00 17 32 09 06 0E 00")));
+    EXPECT_TRUE(peer.waitForHostBytes(QStringLiteral("02 63 03 32 04 00 00 17 32 09 06 0E 00")));
 
     QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("winKeyTestButton")), Qt::LeftButton);
     ASSERT_TRUE(peer.waitForLog(QStringLiteral("SENT T\nSENT E\nSENT S\nSENT T\nSENT  \nSENT D\nSENT E")));
