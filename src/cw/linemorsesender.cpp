@@ -135,7 +135,7 @@ void LineMorseSender::keyingLoop()
                                                       : ThreadPriority{ThreadPriority::Source::Normal, 0};
     std::unique_lock lock(m_mutex);
     m_priority = obtained;
-    QMetaObject::invokeMethod(this, &LineMorseSender::priorityChanged, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "priorityChanged", Qt::QueuedConnection);
     for (;;) {
         m_changed.wait(lock, [this] { return m_quit || m_running; });
         if (m_quit) {
@@ -168,8 +168,7 @@ void LineMorseSender::keyRun()
             endRun(true);
             return;
         }
-        QMetaObject::invokeMethod(
-            this, [this, character] { emit characterSent(character); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "reportCharacter", Qt::QueuedConnection, Q_ARG(QChar, character));
     }
 }
 
@@ -228,24 +227,29 @@ void LineMorseSender::endRun(bool lineFailed)
 {
     m_running = false;
     m_changed.notify_all();
-    QMetaObject::invokeMethod(
-        this,
-        [this, lineFailed] {
-            // A new run may have started meanwhile: it reports its own end.
-            {
-                std::lock_guard lock(m_mutex);
-                if (m_running) {
-                    return;
-                }
-            }
-            m_sending = false;
-            if (lineFailed) {
-                emit failed(tr("The key line could not be switched; sending has stopped."));
-            } else {
-                emit idle();
-            }
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "reportEnd", Qt::QueuedConnection, Q_ARG(bool, lineFailed));
+}
+
+void LineMorseSender::reportCharacter(QChar character)
+{
+    emit characterSent(character);
+}
+
+void LineMorseSender::reportEnd(bool lineFailed)
+{
+    // A new run may have started meanwhile: it reports its own end.
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_running) {
+            return;
+        }
+    }
+    m_sending = false;
+    if (lineFailed) {
+        emit failed(tr("The key line could not be switched; sending has stopped."));
+    } else {
+        emit idle();
+    }
 }
 
 } // namespace velk

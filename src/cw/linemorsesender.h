@@ -64,6 +64,10 @@ private:
     bool keyCharacter(QChar character, std::int64_t& originNs);
     void waitUntil(std::int64_t& originNs, std::int64_t offsetNs);
     void endRun(bool lineFailed);
+    // Reports on the GUI thread. Invoked by name, so no slot object is shared with the keying
+    // thread (ThreadSanitizer cannot see the reference counts inside Qt).
+    Q_INVOKABLE void reportCharacter(QChar character);
+    Q_INVOKABLE void reportEnd(bool lineFailed);
 
     KeyTiming& m_timing;
     RealtimePriority* m_priorityService;

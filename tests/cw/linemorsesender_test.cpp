@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace velk {
 namespace {
@@ -254,12 +255,31 @@ TEST_F(LineSenderTest, WithoutALineTheTextPassesAtOnce)
     EXPECT_EQ(idle.count(), 1);
 }
 
-TEST_F(LineSenderTest, StoppingLeavesTheKeyUp)
+// Stopped in the middle of the first dash: the dash ends, the key is up, nothing more is keyed.
+TEST(LineSenderStopTest, StoppingLeavesTheKeyUpAfterTheElementInProgress)
 {
+    testing::GatedKeyTiming timing;
+    RecordingKeyLine line{timing};
+    LineMorseSender sender{timing, nullptr};
+    sender.setLine(&line);
     sender.append(QStringLiteral("TTTTTT"));
-    sender.stop();
+    timing.allow(1); // the dash starts
+    while (!line.down()) {
+        std::this_thread::yield();
+    }
+    std::thread stopping([&] { sender.stop(); });
+    while (!sender.unsent().isEmpty()) { // stop() has dropped the rest
+        std::this_thread::yield();
+    }
+    timing.allow(-1);
+    stopping.join();
     EXPECT_FALSE(line.down());
-    EXPECT_LE(line.changes().size(), 2u);
+    const std::vector<RecordedChange> changes = line.changes();
+    ASSERT_GE(changes.size(), 2u);
+    EXPECT_TRUE(changes[0].down);
+    for (size_t i = 1; i < changes.size(); ++i) {
+        EXPECT_FALSE(changes[i].down) << i;
+    }
 }
 
 TEST_F(LineSenderTest, ASecondRunStartsAfterTheFirstEnded)

@@ -296,7 +296,8 @@ TEST_F(WinKeyLinkTest, EachPieceWaitsUntilTheDeviceHasReadTheLast)
     device->deliver(hex({0xC4, 'C', 'Q'})); // status and echoed text confirm nothing
     EXPECT_EQ(device->written.size(), 16 + flowProbe.size());
     device->deliver(hex({0x7E}));
-    EXPECT_EQ(device->written, (message.left(32).toLatin1() + flowProbe).insert(16, flowProbe));
+    EXPECT_EQ(device->written,
+              message.left(16).toLatin1() + flowProbe + message.mid(16, 16).toLatin1() + flowProbe);
     // A device that never echoes the probe has long read the piece when the wait ends.
     expire("winKeyFlowTimer");
     EXPECT_EQ(withoutProbes(device->written), message.toLatin1());

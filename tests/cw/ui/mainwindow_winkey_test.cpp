@@ -6,6 +6,8 @@
 #include "cw/ui/winkeysetupdialog.h"
 #include "log/ui/mainwindow_fixture.h"
 
+#include <QTimer>
+
 namespace velk::testing {
 namespace {
 
@@ -85,6 +87,26 @@ TEST_F(MainWindowWinKeyTest, AVanishedKeyerIsReportedOnTheStatusLine)
     EXPECT_EQ(status(), QStringLiteral("WinKey lost: Resource error. The link is closed."));
     EXPECT_EQ(form->winKeySetup()->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"))->text(),
               QStringLiteral("Closed"));
+}
+
+TEST_F(MainWindowWinKeyTest, AKeyerThatDoesNotAnswerIsOneBoxSayingSo)
+{
+    devices.prepareSerial = [](FakeSerialDevice&) {}; // a port with nothing on it
+    start();
+    ASSERT_TRUE(started);
+    WinKeySettings settings = station.winKey().settings();
+    settings.port = 2;
+    station.winKey().setSettings(settings);
+    station.keyer().setKeyerType(KeyerType::WinKey);
+    prompter.messages.clear();
+    station.keyer().send(QStringLiteral("CQ TEST"));
+    auto* reply = station.winKey().findChild<QTimer*>(QStringLiteral("winKeyReplyTimer"));
+    ASSERT_TRUE(reply && reply->isActive());
+    ASSERT_TRUE(QMetaObject::invokeMethod(reply, "timeout"));
+    ASSERT_EQ(prompter.messages.size(), 1u) << prompter.messageTitles().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unable to establish connection with Winkey."));
+    EXPECT_FALSE(station.keyer().isSending());
+    EXPECT_FALSE(station.winKey().isOpen());
 }
 
 TEST_F(MainWindowWinKeyTest, ClosingTheProgramClosesTheLink)
