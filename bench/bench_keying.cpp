@@ -1,13 +1,17 @@
-// Element timing of the keying worker on the real ioctl path: LinuxKeyPorts opens a socat
+// Element timing of the keying thread on the real ioctl path: LinuxKeyPorts opens a socat
 // pseudo-terminal as serial port 1 (the preloaded modem-line shim gives it RTS and DTR; each
-// edge is still a TIOCMBIS/TIOCMBIC system call) and the worker keys "PARIS " at 13, 25, 40 and
-// 60 WPM. Each edge's time is taken right after the ioctl returns and compared with the ideal
-// schedule from the moment the text was appended. Meanwhile the GUI thread runs a zero-interval
-// timer and records its longest gap, and the time of each call into the sender. Runs once with
-// the default policy and once asking for SCHED_FIFO (reported when the process may not).
-//   velk_keying_bench [seconds per speed, default 6]
+// edge is still a TIOCMBIS/TIOCMBIC system call) and the thread keys "PARIS " at each speed.
+// Each edge's time is taken right after the ioctl returns; the element error is how far each
+// element and gap (edge to edge) is from its length, and an element off by half a unit or more
+// would be read wrong by the ear or a decoder ("misread"). Meanwhile the GUI thread runs a
+// zero-interval timer and records its longest gap, and the time of each call into the sender.
+// Runs once at the default policy and once asking for real-time priority (SCHED_FIFO where the
+// process may, else RealtimeKit; which one it got is printed). bench/keying_rtkit.sh runs it
+// beside two CPU hogs as an unprivileged user with RealtimeKit.
+//   velk_keying_bench [seconds per speed, default 6] [WPM ...; default 13 25 40 60]
 #include "common/platform/fake/fakeplatform.h"
 #include "common/platform/qt/linuxkeyports.h"
+#include "common/platform/qt/linuxrealtimepriority.h"
 #include "cw/linemorsesender.h"
 #include "cw/morse.h"
 
@@ -69,28 +73,32 @@ struct Figures
     double meanUs = 0;
     double p99Us = 0;
     double maxUs = 0;
-    // Against the schedule anchored at the first edge: the jitter without the start latency.
-    double anchoredMeanUs = 0;
-    double anchoredP99Us = 0;
-    double anchoredMaxUs = 0;
+    size_t misread = 0;
+    double startMs = 0;
     double guiGapMs = 0;
     double guiCallMs = 0;
     size_t edges = 0;
-    bool realtime = false;
+    ThreadPriority priority;
 };
 
-Figures runSpeed(KeyLine& port, int wpm, bool realtime, double seconds)
+Figures runSpeed(KeyLine& port, int wpm, RealtimePriority* priority, double seconds)
 {
     MonotonicKeyTiming timing;
     TimedLine line(port, timing);
-    LineMorseSender sender(timing);
-    sender.setRealtime(realtime);
+    LineMorseSender sender(timing, priority);
     sender.setLine(&line);
     sender.setSpeed(wpm);
+    // The thread takes its priority when the line is set; the run starts once it has.
+    QElapsedTimer settle;
+    settle.start();
+    while (sender.priority().source == ThreadPriority::Source::NotStarted && settle.elapsed() < 5000) {
+        QThread::msleep(1);
+    }
     const int words = std::max(1, static_cast<int>(std::ceil(seconds * 1e9 / (54.0 * unitNs(wpm)))));
     const QString text = QStringLiteral("PARIS ").repeated(words);
 
     Figures figures;
+    figures.priority = sender.priority();
     QElapsedTimer gap;
     double longestGapMs = 0;
     QTimer ticker;
@@ -101,7 +109,7 @@ Figures runSpeed(KeyLine& port, int wpm, bool realtime, double seconds)
     });
     bool done = false;
     QObject::connect(&sender, &MorseSender::idle, [&] { done = true; });
-    // The GUI thread's calls while sending: removing and adding a character now and then.
+    // The GUI thread's calls while sending.
     QTimer poke;
     poke.setInterval(97);
     double longestCallMs = 0;
@@ -126,38 +134,55 @@ Figures runSpeed(KeyLine& port, int wpm, bool realtime, double seconds)
     }
     ticker.stop();
     poke.stop();
-    figures.realtime = sender.realtimeGranted();
 
     const std::vector<TimedChange> ideal = textSchedule(text, wpm, 0);
     const std::vector<TimedChange> actual = line.take();
     const size_t count = std::min(ideal.size(), actual.size());
     figures.edges = count;
-    if (count == 0) {
-        return figures;
-    }
-    auto summarise = [&](std::int64_t anchor, double& mean, double& p99, double& max) {
-        std::vector<double> errors;
-        for (size_t i = 0; i < count; ++i) {
-            errors.push_back(std::abs(static_cast<double>(actual[i].atNs - anchor - ideal[i].atNs)) / 1000.0);
-        }
-        std::sort(errors.begin(), errors.end());
-        double sum = 0;
-        for (double error : errors) {
-            sum += error;
-        }
-        mean = sum / static_cast<double>(errors.size());
-        p99 = errors[std::min(errors.size() - 1, static_cast<size_t>(std::ceil(errors.size() * 0.99)) - 1)];
-        max = errors.back();
-    };
-    summarise(start, figures.meanUs, figures.p99Us, figures.maxUs);
-    summarise(actual[0].atNs - ideal[0].atNs, figures.anchoredMeanUs, figures.anchoredP99Us,
-              figures.anchoredMaxUs);
     if (actual.size() != ideal.size()) {
         std::fprintf(stderr, "edge count %zu, ideal %zu\n", actual.size(), ideal.size());
     }
+    if (count < 2) {
+        return figures;
+    }
+    figures.startMs = static_cast<double>(actual[0].atNs - start) / 1e6;
+    std::vector<double> errors;
+    const double halfUnitUs = static_cast<double>(unitNs(wpm)) / 2000.0;
+    for (size_t i = 0; i + 1 < count; ++i) {
+        const std::int64_t length = actual[i + 1].atNs - actual[i].atNs;
+        const std::int64_t idealLength = ideal[i + 1].atNs - ideal[i].atNs;
+        errors.push_back(std::abs(static_cast<double>(length - idealLength)) / 1000.0);
+        if (errors.back() >= halfUnitUs) {
+            ++figures.misread;
+        }
+    }
+    std::sort(errors.begin(), errors.end());
+    double sum = 0;
+    for (double error : errors) {
+        sum += error;
+    }
+    figures.meanUs = sum / static_cast<double>(errors.size());
+    figures.p99Us =
+        errors[std::min(errors.size() - 1, static_cast<size_t>(std::ceil(errors.size() * 0.99)) - 1)];
+    figures.maxUs = errors.back();
     figures.guiGapMs = longestGapMs;
     figures.guiCallMs = longestCallMs;
     return figures;
+}
+
+const char* policyName(const ThreadPriority& priority)
+{
+    switch (priority.source) {
+    case ThreadPriority::Source::Scheduler:
+        return "SCHED_FIFO";
+    case ThreadPriority::Source::RealtimeKit:
+        return "RealtimeKit";
+    case ThreadPriority::Source::Normal:
+        return "RT-refused";
+    case ThreadPriority::Source::NotStarted:
+        break;
+    }
+    return "?";
 }
 
 } // namespace
@@ -200,18 +225,25 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open the key line: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf(
-        "Edge error in microseconds from the moment of append (all) and against the schedule anchored\n"
-        "at the first edge (jitter); GUI: longest gap between zero-timer ticks and longest call.\n");
-    std::printf(
-        "policy      WPM  edges  mean   p99    max  | jitter mean  p99    max  | GUI gap ms  call ms\n");
-    for (const bool realtime : {false, true}) {
-        for (const int wpm : {13, 25, 40, 60}) {
-            const Figures f = runSpeed(*line, wpm, realtime, seconds);
-            const char* policy = !realtime ? "default" : (f.realtime ? "SCHED_FIFO" : "FIFO-denied");
-            std::printf("%-11s %3d %6zu %6.0f %6.0f %6.0f | %11.0f %6.0f %6.0f | %10.2f %8.3f\n", policy, wpm,
-                        f.edges, f.meanUs, f.p99Us, f.maxUs, f.anchoredMeanUs, f.anchoredP99Us,
-                        f.anchoredMaxUs, f.guiGapMs, f.guiCallMs);
+    std::vector<int> speeds;
+    for (int i = 2; i < argc; ++i) {
+        speeds.push_back(std::atoi(argv[i]));
+    }
+    if (speeds.empty()) {
+        speeds = {13, 25, 40, 60};
+    }
+    std::printf("Element error: each element and gap, edge to edge, against its length (microseconds);\n"
+                "misread: elements off by half a unit or more; start: append to first edge; GUI: longest\n"
+                "gap between zero-timer ticks and longest call into the sender.\n");
+    std::printf("policy       WPM  edges   mean    p99     max  misread  start ms | GUI gap ms  call ms\n");
+    LinuxRealtimePriority realtime;
+    for (RealtimePriority* priority :
+         {static_cast<RealtimePriority*>(nullptr), static_cast<RealtimePriority*>(&realtime)}) {
+        for (const int wpm : speeds) {
+            const Figures f = runSpeed(*line, wpm, priority, seconds);
+            const char* policy = priority ? policyName(f.priority) : "default";
+            std::printf("%-12s %3d %6zu %6.0f %6.0f %7.0f %8zu %9.2f | %10.2f %8.3f\n", policy, wpm, f.edges,
+                        f.meanUs, f.p99Us, f.maxUs, f.misread, f.startMs, f.guiGapMs, f.guiCallMs);
             std::fflush(stdout);
         }
     }

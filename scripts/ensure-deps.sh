@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ ccache pkg-config clang-format
           qt6-serialport-dev qt6-multimedia-dev
           socat libhamlib-utils direwolf fldigi xvfb xauth
           pulseaudio pulseaudio-utils espeak-ng sox hamradio-files
-          help2man dpkg-dev file man-db appstream desktop-file-utils lintian)
+          help2man dpkg-dev file man-db appstream desktop-file-utils lintian
+          dbus rtkit)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once normally, once optimised as released, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Also checks the source formatting.
+# AddressSanitizer and UndefinedBehaviorSanitizer; the keying tests also under ThreadSanitizer.
+# Also checks the source formatting.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/ensure-deps.sh"
@@ -29,6 +30,12 @@ echo "== sanitizer build and tests"
 "$root/scripts/build.sh" build/asan -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$root/build/asan" --output-on-failure -j 2
+
+echo "== thread sanitizer: the keying thread and its tests"
+# Only the keying tests run threads of their own; only their executable is built.
+cmake -S "$root" -B "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELK_TSAN=ON > /dev/null
+cmake --build "$root/build/tsan" -j "$(nproc)" --target test_cw_threads
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$root/build/tsan/tests/test_cw_threads"
 
 echo "== fuzz targets (bounded run on the seed corpora)"
 "$root/scripts/fuzz.sh" 30

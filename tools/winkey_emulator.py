@@ -4,11 +4,15 @@
 Starts a socat pseudo-terminal pair, gives the host end the name --link and plays the keyer on
 the other end: answers the echo test and host open, takes the settings, "sends" the buffered
 text at the set speed (reporting busy while it does), raises XOFF when its buffer fills, honours
-clear buffer and backspace, and logs every byte the host sends. --vanish-after N makes the device
-disappear (the pseudo-terminal closes, as a USB keyer that is unplugged) after N text bytes.
+clear buffer and backspace, and logs every byte the host sends. Like the chip it reads the line
+at the line rate (1200 baud, 8N2: 9.2 ms a byte), so bytes the host writes faster wait in the
+line and reach the buffer only as they are read; text that finds the buffer full is lost and
+logged as OVERFLOW. --vanish-after N makes the device disappear (the pseudo-terminal closes, as
+a USB keyer that is unplugged) after N text bytes.
 
     winkey_emulator.py --link /tmp/wk/port --log /tmp/wk/host.log [--version 23] [--silent]
-                       [--wrong-echo] [--no-version] [--xoff-at 85] [--vanish-after N]
+                       [--wrong-echo] [--no-version] [--buffer 128] [--xoff-at 85]
+                       [--baud 1200] [--vanish-after N]
 
 Prints "ready <link>" once the host end can be opened. Python 3 standard library and socat.
 """
@@ -40,7 +44,7 @@ PARAMETERS = {
     0x1F: 0,
 }
 ADMIN_PARAMETERS = {0x00: 1, 0x04: 1, 0x0E: 1}
-BUFFER_SIZE = 128
+BITS_PER_BYTE = 11  # start, eight data bits, two stop bits
 
 
 def units_of(text):
@@ -131,10 +135,11 @@ class Keyer:
 
     def text(self, letters):
         self.text_bytes += len(letters)
-        if len(self.buffer) >= BUFFER_SIZE:
+        if len(self.buffer) >= self.args.buffer:
             self.note("OVERFLOW " + letters)
         else:
             self.buffer.append(letters)
+        self.report()  # an XOFF goes out before anything read after this byte is answered
         if self.args.vanish_after is not None and self.text_bytes >= self.args.vanish_after:
             self.note("VANISH")
             raise SystemExit(0)
@@ -164,7 +169,9 @@ def main():
     parser.add_argument("--silent", action="store_true", help="answer nothing (no device)")
     parser.add_argument("--wrong-echo", action="store_true")
     parser.add_argument("--no-version", action="store_true")
+    parser.add_argument("--buffer", type=int, default=128, help="characters the text buffer holds")
     parser.add_argument("--xoff-at", type=int, default=85, help="buffered characters that raise XOFF")
+    parser.add_argument("--baud", type=int, default=1200, help="line rate the device reads at; 0: at once")
     parser.add_argument("--vanish-after", type=int, default=None, help="text bytes before vanishing")
     args = parser.parse_args()
 
@@ -193,17 +200,24 @@ def main():
         with open(args.log, "a", encoding="latin-1") as log:
             keyer = Keyer(fd, args, log)
             print("ready " + args.link, flush=True)
+            byte_time = BITS_PER_BYTE / args.baud if args.baud > 0 else 0.0
+            next_read = 0.0  # the line delivers the next byte no earlier than this
             while True:
-                timeout = 0.5
+                now = time.monotonic()
+                waits = [0.5]
                 if keyer.sending_until is not None:
-                    timeout = max(0.0, keyer.sending_until - time.monotonic())
-                readable, _, _ = select.select([fd], [], [], timeout)
+                    waits.append(keyer.sending_until - now)
+                can_read = now >= next_read
+                if not can_read:
+                    waits.append(next_read - now)
+                readable, _, _ = select.select([fd] if can_read else [], [], [], max(0.0, min(waits)))
                 if readable:
                     try:
-                        data = os.read(fd, 256)
+                        data = os.read(fd, 1 if byte_time else 256)
                     except OSError:
                         data = b""
                     if data:
+                        next_read = max(now, next_read) + len(data) * byte_time
                         keyer.take(data)
                     else:
                         time.sleep(0.05)  # the host end is closed for now

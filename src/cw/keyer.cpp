@@ -1,5 +1,6 @@
 #include "cw/keyer.h"
 
+#include "common/diagnostics.h"
 #include "common/quotedlist.h"
 #include "cw/linemorsesender.h"
 #include "cw/morse.h"
@@ -13,6 +14,20 @@ namespace {
 
 const QString timingKey = QStringLiteral("UserCWSelection");
 const QString loopOffsetKey = QStringLiteral("UserCWLoopOffset");
+
+QString keyerTypeName(KeyerType type)
+{
+    switch (type) {
+    case KeyerType::Rts:
+        return QStringLiteral("RTS");
+    case KeyerType::Dtr:
+        return QStringLiteral("DTR");
+    case KeyerType::Parallel:
+        return QStringLiteral("parallel");
+    default:
+        return QStringLiteral("none");
+    }
+}
 
 int numberOr(const QString& text, int fallback)
 {
@@ -42,8 +57,8 @@ void Keyer::rebuildLineSender(KeyTiming& timing)
     if (m_lineSender) {
         m_lineSender->stop();
     }
-    m_lineSender = std::make_unique<LineMorseSender>(timing);
-    m_lineSender->setRealtime(true);
+    m_lineSender = std::make_unique<LineMorseSender>(timing, &m_platform.devices.realtimePriority());
+    connect(m_lineSender.get(), &LineMorseSender::priorityChanged, this, &Keyer::keyingPriorityChanged);
     m_lineSender->setSpeed(speed());
     m_lineSender->setWordSpace(wordSpace());
     m_lineSender->setLine(m_line);
@@ -224,6 +239,7 @@ bool Keyer::setUpPort()
     m_lineSender->setLine(nullptr);
     m_line = nullptr;
     ports.close(PortUser::CwKeyer);
+    qCDebug(velkCw) << "key line closed";
     KeyLineTarget target;
     switch (m_settings.keyerType) {
     case KeyerType::Rts:
@@ -245,6 +261,10 @@ bool Keyer::setUpPort()
     }
     QString error;
     m_line = ports.open(PortUser::CwKeyer, target, error);
+    qCDebug(velkCw).noquote() << "key line" << keyerTypeName(m_settings.keyerType) << "port"
+                              << (target.kind == KeyLineKind::Parallel ? target.parallelAddress
+                                                                       : QString::number(target.comPort))
+                              << (m_line ? "opened" : "not opened: " + error);
     if (!m_line) {
         m_platform.prompter.bell();
         m_platform.prompter.message(
@@ -299,14 +319,16 @@ void Keyer::send(const QString& text)
 void Keyer::sendFunctionKey(int number)
 {
     escape();
-    // F1-F11 have messages; F12 switches keyboard sending in the window.
+    // F12 is keyboard sending, not a message.
     if (m_settings.keyerType == KeyerType::None || number < 1 || number > 11) {
         return;
     }
+    // The F10 message sits after F11's in the settings.
+    const int index = number == 10 ? 9 : number == 11 ? 10 : number - 1;
     if (number == 1 && m_repeatTimer.interval() > 0) {
         m_repeat = true;
     }
-    const QString& message = m_settings.messages[static_cast<size_t>(number - 1)];
+    const QString& message = m_settings.messages[static_cast<size_t>(index)];
     if (!message.isEmpty()) {
         send(expandMessage(message, m_callSource ? m_callSource() : QString()));
     }
@@ -329,6 +351,11 @@ bool Keyer::backspace()
     m_unsent.chop(1);
     showUnsent();
     return true;
+}
+
+ThreadPriority Keyer::keyingPriority() const
+{
+    return m_lineSender->priority();
 }
 
 bool Keyer::isSending() const
@@ -377,15 +404,17 @@ void Keyer::onIdle()
 void Keyer::onFailed(const QString& text)
 {
     m_unsent.clear();
+    m_repeat = false;
+    m_repeatTimer.stop();
+    // The WinKey link's own windows say why it failed (the setup window an open that found no
+    // device, the status line a device that went away): one report, not a second box here.
     if (m_sender == m_lineSender.get()) {
         // The next message opens the port again and reports it if it is gone.
         m_lineSender->setLine(nullptr);
         m_line = nullptr;
         m_platform.devices.keyPorts().close(PortUser::CwKeyer);
+        m_platform.prompter.message(text, QStringLiteral("Invalid port."), MessageIcon::Warning);
     }
-    m_repeat = false;
-    m_repeatTimer.stop();
-    m_platform.prompter.message(text, QStringLiteral("Invalid port."), MessageIcon::Warning);
     emit sendingFinished();
 }
 

@@ -60,7 +60,8 @@ public:
 
     // Reopens the key line (RTS, DTR or parallel); false with the operator told when it failed.
     bool setUpPort();
-    // The message of function key 1-11, placeholders replaced; 12 and others send nothing.
+    // The message of function key F1-F11 (number 1-11), placeholders replaced; 12 and anything
+    // else send nothing. Every key empties what is unsent first.
     void sendFunctionKey(int number);
     // Appends text to what is being sent (keyboard sending, code practice, Test).
     void send(const QString& text);
@@ -83,6 +84,8 @@ public:
     void setWinKeySender(MorseSender* sender);
     MorseSender& sender() const { return *m_sender; }
     LineMorseSender& lineSender() const { return *m_lineSender; }
+    // What the key-line thread runs at (real-time or not), for the keyer window.
+    ThreadPriority keyingPriority() const;
     // Tests give a clock that jumps; call before anything is sent.
     void useTiming(KeyTiming& timing);
     // "Configure Winkey" in the keyer window.
@@ -101,6 +104,7 @@ signals:
     void setupWindowRequested();
     void winKeyConfigurationRequested();
     void keyerTypeChanged(KeyerType type);
+    void keyingPriorityChanged();
 
 private:
     void connectSender();

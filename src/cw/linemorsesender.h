@@ -1,12 +1,15 @@
 #pragma once
-// LineMorseSender: keys Morse on a key line (serial RTS/DTR or the parallel port). One worker
-// thread per run takes characters from the front of the guarded buffer and switches the line at
-// absolute deadlines; the GUI thread only appends, removes unsent text and empties the buffer.
-// Talks to a KeyLine (from KeyPorts) and a KeyTiming; reports by queued signals.
+// LineMorseSender: keys Morse on a key line (serial RTS/DTR or the parallel port). One keying
+// thread, started with the first line or text and lifted to real-time priority once, takes
+// characters from the front of the guarded buffer and switches the line at deadlines; the GUI
+// thread only appends, removes unsent text and empties the buffer. Talks to a KeyLine (from
+// KeyPorts), a KeyTiming and a RealtimePriority; reports by queued signals.
+#include "common/platform/realtimepriority.h"
 #include "cw/keytiming.h"
 #include "cw/morsesender.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -18,8 +21,15 @@ class LineMorseSender : public MorseSender
 {
     Q_OBJECT
 public:
-    explicit LineMorseSender(KeyTiming& timing, QObject* parent = nullptr);
-    // Stops after the element being keyed and leaves the key up.
+    // The real-time priority the keying thread asks for: above ordinary threads, below the
+    // kernel's own real-time work and within what RealtimeKit grants by default.
+    static constexpr int realtimeLevel = 10;
+    // A wake-up this late is traced (the schedule moves on by any lateness).
+    static constexpr std::int64_t lateTraceNs = 1'000'000;
+
+    // priority may be null: the keying thread then keeps the process's policy.
+    LineMorseSender(KeyTiming& timing, RealtimePriority* priority, QObject* parent = nullptr);
+    // Stops after the element being keyed, leaves the key up and ends the keying thread.
     ~LineMorseSender() override;
 
     void append(const QString& text) override;
@@ -34,32 +44,44 @@ public:
     // Units added to (or taken from) the eight of a space.
     void setWordSpace(int units);
     int speed() const { return m_wpm; }
-    // The worker asks for SCHED_FIFO where the process may use it; silently not otherwise.
-    void setRealtime(bool on) { m_realtime = on; }
-    bool realtimeGranted() const { return m_realtimeGranted; }
+    // What the keying thread runs at; NotStarted until it has asked.
+    ThreadPriority priority() const;
     // Text not yet started.
     QString unsent() const;
-    // Stops at once after the element being keyed, drops what is unsent and waits for the worker.
+    // Stops at once after the element being keyed, drops what is unsent and waits for that.
     void stop();
-    // Waits until the run in progress has ended (tests and the benchmark).
+    // Waits until the run in progress has ended and reported (tests and the benchmark).
     void waitUntilDone();
 
+signals:
+    // The keying thread has its priority (see priority()).
+    void priorityChanged();
+
 private:
-    void run();
-    bool keyCharacter(QChar character, std::int64_t& startNs);
-    void finishRun(bool lineFailed);
+    void startThread();
+    void keyingLoop();
+    void keyRun();
+    bool keyCharacter(QChar character, std::int64_t& originNs);
+    void waitUntil(std::int64_t& originNs, std::int64_t offsetNs);
+    void endRun(bool lineFailed);
+    // Reports on the GUI thread. Invoked by name, so no slot object is shared with the keying
+    // thread (ThreadSanitizer cannot see the reference counts inside Qt).
+    Q_INVOKABLE void reportCharacter(QChar character);
+    Q_INVOKABLE void reportEnd(bool lineFailed);
 
     KeyTiming& m_timing;
+    RealtimePriority* m_priorityService;
     mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
     QString m_buffer;          // guarded
     KeyLine* m_line = nullptr; // guarded
     int m_wordSpace = 0;       // guarded
-    bool m_running = false;    // guarded: a worker owns the buffer's front
-    std::thread m_worker;
+    bool m_running = false;    // guarded: a run owns the buffer's front
+    bool m_quit = false;       // guarded
+    ThreadPriority m_priority; // guarded
+    std::thread m_thread;      // started and joined by the GUI thread
     std::atomic<int> m_wpm{13};
     std::atomic<bool> m_abort{false};
-    std::atomic<bool> m_realtime{false};
-    std::atomic<bool> m_realtimeGranted{false};
     bool m_sending = false; // GUI thread: from append until idle or failed arrives
 };
 

@@ -1,12 +1,16 @@
 #include "cw/winkeylink.h"
 
+#include "common/diagnostics.h"
+
 namespace velk {
 
 namespace {
 
-// At most this many bytes go out per write; the next chunk waits until the port has sent it and
-// the device had the chance to raise XOFF (its buffer holds about 128, XOFF comes at two-thirds).
+// At most this many bytes are in flight: a piece goes out with the flow probe behind it, and the
+// next waits for the probe's echo. By then the device has read the piece and any XOFF it caused
+// has arrived, so without XOFF its buffer holds under two-thirds and the next piece fits.
 constexpr qsizetype feedChunk = 16;
+static_assert(feedChunk <= winkey::bufferSize - winkey::xoffFill);
 
 } // namespace
 
@@ -46,16 +50,22 @@ WinKeyLink::WinKeyLink(DeviceFactory makeDevice, KeyPorts& keyPorts, PortPath po
     m_busyTimer.setObjectName(QStringLiteral("winKeyBusyTimer"));
     m_busyTimer.setSingleShot(true);
     m_busyTimer.setInterval(busyTimeoutMs);
+    m_flowTimer.setObjectName(QStringLiteral("winKeyFlowTimer"));
+    m_flowTimer.setSingleShot(true);
+    m_flowTimer.setInterval(replyTimeoutMs);
     m_replyTimer.setParent(this);
     m_busyTimer.setParent(this);
+    m_flowTimer.setParent(this);
     connect(&m_replyTimer, &QTimer::timeout, this, &WinKeyLink::onReplyTimeout);
     connect(&m_busyTimer, &QTimer::timeout, this, &WinKeyLink::onBusyTimeout);
+    connect(&m_flowTimer, &QTimer::timeout, this, &WinKeyLink::onFlowTimeout);
 }
 
 WinKeyLink::~WinKeyLink()
 {
     m_replyTimer.setParent(nullptr);
     m_busyTimer.setParent(nullptr);
+    m_flowTimer.setParent(nullptr);
     if (m_state != State::Closed) {
         shutDown(true);
         m_keyPorts.close(PortUser::WinKey);
@@ -78,11 +88,6 @@ void WinKeyLink::open()
         m_device = m_makeDevice();
         if (m_device) {
             connect(m_device.get(), &SerialDevice::readyRead, this, &WinKeyLink::onReadyRead);
-            connect(m_device.get(), &SerialDevice::bytesWritten, this, [this] {
-                if (m_device->bytesToWrite() == 0) {
-                    feed();
-                }
-            });
             connect(m_device.get(), &SerialDevice::failed, this, &WinKeyLink::onDeviceFailed);
         }
     }
@@ -93,12 +98,15 @@ void WinKeyLink::open()
     serial.stopBits = 2;
     serial.handshake = Handshake::None;
     if (path.isEmpty() || !m_device || !m_device->open(path, serial)) {
+        qCDebug(velkCw) << "WinKey port" << path
+                        << "cannot be opened:" << (m_device ? m_device->errorText() : QString());
         m_keyPorts.close(PortUser::WinKey);
         finishOpen(WinKeyComOpenFailed);
         return;
     }
     // The device is powered from DTR on some interfaces; RTS stays off. A pseudo-terminal has
     // neither line and still carries the bytes.
+    qCDebug(velkCw) << "WinKey port" << path << "opened";
     m_device->setDtr(true);
     m_device->setRts(false);
     m_device->clearInput();
@@ -208,6 +216,7 @@ bool WinKeyLink::isSending() const
 void WinKeyLink::onReadyRead()
 {
     const QByteArray bytes = m_device->readAll();
+    qCDebug(velkCw) << "WinKey >>" << bytes.toHex(' ');
     for (char raw : bytes) {
         if (m_state == State::Closed) {
             return;
@@ -248,8 +257,14 @@ void WinKeyLink::handleData(std::uint8_t byte)
         m_replyTimer.stop();
         m_version = byte;
         finishOpen(WinKeySuccess);
+        return;
     }
-    // While open, data bytes are echoed text; the link does not ask for them.
+    // Other data bytes are echoed text, which the link does not ask for.
+    if (m_state == State::Open && m_unconfirmed && byte == winkey::flowProbe) {
+        m_unconfirmed = false;
+        m_flowTimer.stop();
+        feed();
+    }
 }
 
 void WinKeyLink::handleStatus(std::uint8_t byte)
@@ -277,6 +292,14 @@ void WinKeyLink::onReplyTimeout()
     } else if (m_state == State::AwaitVersion) {
         finishOpen(WinKeyNoOpenResponse);
     }
+}
+
+void WinKeyLink::onFlowTimeout()
+{
+    // A device that does not echo the probe has read the piece at the line rate long since.
+    qCDebug(velkCw) << "WinKey did not echo the flow probe; going on";
+    m_unconfirmed = false;
+    feed();
 }
 
 void WinKeyLink::onBusyTimeout()
@@ -332,8 +355,8 @@ void WinKeyLink::feed()
         return;
     }
     m_feeding = true;
-    // Marks and text are handed over while the device takes more; each write waits for the port.
-    while (!m_queue.empty() && !m_status.xoff && m_state == State::Open && m_device->bytesToWrite() == 0) {
+    // Marks go at once; text a piece at a time, each after the device confirmed the last.
+    while (!m_queue.empty() && !m_status.xoff && !m_unconfirmed && m_state == State::Open) {
         QByteArray chunk;
         QString handed;
         while (!m_queue.empty() && chunk.size() + m_queue.front().bytes.size() <= feedChunk) {
@@ -349,7 +372,9 @@ void WinKeyLink::feed()
                 m_awaitingBusy = true;
                 m_busyTimer.start();
             }
-            send(chunk);
+            m_unconfirmed = true;
+            m_flowTimer.start();
+            send(chunk + winkey::echoTest(winkey::flowProbe));
         }
         for (const QChar character : handed) {
             emit characterSent(character);
@@ -374,13 +399,17 @@ void WinKeyLink::shutDown(bool sayGoodbye)
     }
     m_replyTimer.stop();
     m_busyTimer.stop();
+    m_flowTimer.stop();
+    m_unconfirmed = false;
     const bool wasOpen = m_state == State::Open;
     m_state = State::Closed;
     if (sayGoodbye && wasOpen && deviceOpen()) {
+        qCDebug(velkCw) << "WinKey <<" << (winkey::clearBuffer() + winkey::hostClose()).toHex(' ');
         m_device->write(winkey::clearBuffer() + winkey::hostClose());
     }
     if (m_device) {
         m_device->close();
+        qCDebug(velkCw) << "WinKey port closed";
     }
     m_version = 0;
     m_status = {};
@@ -400,6 +429,7 @@ void WinKeyLink::send(const QByteArray& bytes)
     if (bytes.isEmpty() || !deviceOpen()) {
         return;
     }
+    qCDebug(velkCw) << "WinKey <<" << bytes.toHex(' ');
     if (m_device->write(bytes) != bytes.size()) {
         onDeviceFailed(m_device->errorText().isEmpty() ? QStringLiteral("write failed")
                                                        : m_device->errorText());

@@ -1,7 +1,8 @@
 #pragma once
 // WinKeyLink: the WinKey keyer device on a serial port, as the keyer's Morse sender. Opens the
-// device (echo test, host open), sends its settings and feeds it the text as its status bytes
-// allow. Talks to a SerialDevice and to the key-port owner, which closes the CW and PTT ports.
+// device (echo test, host open), sends its settings and feeds it the text a piece at a time, each
+// once the device has confirmed reading the last and its status allows. Talks to a SerialDevice and to the
+// key-port owner, which closes the CW and PTT ports.
 #include "common/platform/keyports.h"
 #include "common/platform/serialdevice.h"
 #include "cw/morsesender.h"
@@ -102,6 +103,7 @@ private:
     void onReadyRead();
     void onReplyTimeout();
     void onBusyTimeout();
+    void onFlowTimeout();
     void onDeviceFailed(const QString& text);
     void handleData(std::uint8_t byte);
     void handleStatus(std::uint8_t byte);
@@ -125,9 +127,11 @@ private:
     std::deque<Pending> m_queue;
     QTimer m_replyTimer;
     QTimer m_busyTimer;
+    QTimer m_flowTimer;
     bool m_awaitingBusy = false; // text went to the device; its busy report has not come yet
     bool m_sending = false;      // between the first text and idle()
     bool m_feeding = false;
+    bool m_unconfirmed = false; // text is in flight behind a flow probe not yet echoed
     bool m_clearedSinceBusy = false;
 };
 

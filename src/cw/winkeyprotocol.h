@@ -18,6 +18,12 @@ inline constexpr int minRatio = 33;
 inline constexpr int maxRatio = 66;
 inline constexpr int maxLeadTail = 250; // 10 ms units
 inline constexpr std::uint8_t echoProbe = 0x55;
+// Sent behind each piece of text: its echo says the device has read everything before it. Not a
+// character the device keys, so it never comes back as echoed text.
+inline constexpr std::uint8_t flowProbe = 0x7E;
+// The device's text buffer and the fill at which it raises XOFF (two-thirds).
+inline constexpr int bufferSize = 128;
+inline constexpr int xoffFill = 85;
 
 int clampSpeed(int wpm);
 int clampWeight(int weight);

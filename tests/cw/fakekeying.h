@@ -1,6 +1,6 @@
 #pragma once
-// A keying clock that jumps to each deadline at once, and a key line that records each change
-// with the fake time it happened at; a hook lets a test act at a given moment of the sending.
+// A keying clock that jumps to each deadline at once (or later, for a stall), and a key line that records
+// each change with the fake time it happened at; a hook lets a test act at a given moment of the sending.
 #include "common/platform/keyports.h"
 #include "cw/keytiming.h"
 
@@ -27,6 +27,8 @@ public:
     }
     // Runs on the worker thread after each sleep, with the time reached.
     std::function<void(std::int64_t)> onSleep;
+    // A stall: the clock runs on while the thread is stopped (call from onSleep).
+    void advance(std::int64_t ns) { m_now += ns; }
 
 private:
     std::atomic<std::int64_t> m_now{1'000'000'000};

@@ -59,7 +59,7 @@ TEST_F(KeyerTest, FunctionKeysSendTheirMessagesWithPlaceholdersReplaced)
 {
     keyer.setMessage(1, QStringLiteral("$ * #LEE MA"));
     call = QStringLiteral(" K1ABC ");
-    keyer.sendFunctionKey(113);
+    keyer.sendFunctionKey(2);
     finish();
     EXPECT_EQ(sentText(), QStringLiteral("K1ABC 5NN LEE MA"));
     ASSERT_NE(line(), nullptr);
@@ -69,26 +69,28 @@ TEST_F(KeyerTest, FunctionKeysSendTheirMessagesWithPlaceholdersReplaced)
     EXPECT_EQ(devices.ports.targets[PortUser::CwKeyer].comPort, 1);
 }
 
-TEST_F(KeyerTest, F10IsSentAsCode124AndF11F12AndOtherCodesAsTheTableSays)
+TEST_F(KeyerTest, FunctionKeyNumbersChooseTheirMessagesAndTwelveSendsNothing)
 {
-    keyer.setMessage(9, QStringLiteral("TEN"));
-    keyer.setMessage(10, QStringLiteral("ELEVEN"));
-    keyer.sendFunctionKey(121);
-    keyer.sendFunctionKey(123);
-    keyer.sendFunctionKey(125);
-    finish();
-    EXPECT_EQ(sentText(), QString());
-    keyer.sendFunctionKey(124);
-    finish();
-    keyer.sendFunctionKey(122);
-    finish();
-    EXPECT_EQ(sentText(), QStringLiteral("TENELEVEN"));
+    // Settings order: F1-F9, then F10, then F11.
+    for (int index = 0; index < cwMessageCount; ++index) {
+        keyer.setMessage(index, QStringLiteral("M%1 ").arg(index));
+    }
+    const std::pair<int, const char*> keys[] = {
+        {1, "M0 "}, {5, "M4 "}, {9, "M8 "}, {10, "M9 "}, {11, "M10 "}, {12, ""},
+        {0, ""},    {13, ""},   {-1, ""},   {121, ""},   {124, ""},
+    };
+    for (const auto& [number, expected] : keys) {
+        sent.clear();
+        keyer.sendFunctionKey(number);
+        finish();
+        EXPECT_EQ(sentText(), QString::fromLatin1(expected)) << number;
+    }
 }
 
 TEST_F(KeyerTest, TheContactMarkIsReportedOnceWhenReached)
 {
     keyer.setMessage(2, QStringLiteral("TU ! QRZ"));
-    keyer.sendFunctionKey(114);
+    keyer.sendFunctionKey(3);
     finish();
     EXPECT_EQ(marks.count(), 1);
     EXPECT_EQ(sentText(), QStringLiteral("TU ! QRZ"));
@@ -97,13 +99,13 @@ TEST_F(KeyerTest, TheContactMarkIsReportedOnceWhenReached)
 TEST_F(KeyerTest, NothingIsSentWithoutAKeyerOrWithAnEmptyMessage)
 {
     keyer.setKeyerType(KeyerType::None);
-    keyer.sendFunctionKey(112);
+    keyer.sendFunctionKey(1);
     keyer.send(QStringLiteral("CQ"));
     finish();
     EXPECT_EQ(sentText(), QString());
     EXPECT_TRUE(devices.ports.events.isEmpty());
     keyer.setKeyerType(KeyerType::Rts);
-    keyer.sendFunctionKey(112); // F1 is empty
+    keyer.sendFunctionKey(1); // F1 is empty
     finish();
     EXPECT_EQ(sentText(), QString());
 }
@@ -217,7 +219,7 @@ TEST_F(KeyerTest, F1RepeatsAfterThePauseUntilStopped)
 {
     keyer.setMessage(0, QStringLiteral("CQ"));
     keyer.setRepeatSeconds(QStringLiteral("0.001"));
-    keyer.sendFunctionKey(112);
+    keyer.sendFunctionKey(1);
     EXPECT_TRUE(keyer.isRepeating());
     finish();
     QSignalSpy finished(&keyer, &Keyer::sendingFinished);

@@ -248,7 +248,7 @@ TEST(KeyLineChild, DISABLED_Run)
     MonotonicKeyTiming timing;
     QString sent;
     {
-        LineMorseSender sender(timing);
+        LineMorseSender sender(timing, nullptr);
         sender.setLine(line);
         sender.setSpeed(60);
         QObject::connect(&sender, &MorseSender::characterSent, [&](QChar character) { sent += character; });

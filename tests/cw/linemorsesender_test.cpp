@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace velk {
 namespace {
@@ -20,7 +21,7 @@ class LineSenderTest : public ::testing::Test
 protected:
     JumpingKeyTiming timing;
     RecordingKeyLine line{timing};
-    LineMorseSender sender{timing};
+    LineMorseSender sender{timing, nullptr};
     QSignalSpy sent{&sender, &MorseSender::characterSent};
     QSignalSpy idle{&sender, &MorseSender::idle};
     QSignalSpy failed{&sender, &MorseSender::failed};
@@ -89,6 +90,56 @@ TEST_F(LineSenderTest, ParisWithAWordSpaceKeysTheIdealScheduleAtAbsoluteDeadline
     }
     EXPECT_EQ(timing.nowNs() - start, 2 * 56 * unitNs(13));
     EXPECT_EQ(sentText(), QStringLiteral("PARIS PARIS "));
+}
+
+// A stall (the process stopped, a busy machine) at any point of "PARIS": everything after it
+// comes that much later, and no element or gap is shorter than its length.
+TEST(LineSenderStallTest, ALateWakeUpMovesTheRestLaterAndShortensNothing)
+{
+    constexpr std::int64_t stall = 200 * ms;
+    const QString text = QStringLiteral("PARIS");
+    // From the start to each change and to the end of the last gap.
+    std::vector<std::int64_t> ideal{0};
+    for (const TimedChange& change : textSchedule(text, 40, 0)) {
+        ideal.push_back(change.atNs);
+    }
+    ideal.push_back(textUnits(text, 0) * unitNs(40));
+    auto keyWithStallAt = [&](int stalledSleep, int& sleeps) {
+        JumpingKeyTiming timing;
+        RecordingKeyLine line{timing};
+        LineMorseSender sender{timing, nullptr};
+        sender.setLine(&line);
+        sender.setSpeed(40);
+        timing.onSleep = [&](std::int64_t) {
+            if (++sleeps == stalledSleep) {
+                timing.advance(stall);
+            }
+        };
+        const std::int64_t start = timing.nowNs();
+        sender.append(text);
+        sender.waitUntilDone();
+        std::vector<std::int64_t> times{0};
+        for (const RecordedChange& change : line.changes()) {
+            times.push_back(change.atNs - start);
+        }
+        times.push_back(timing.nowNs() - start);
+        return times;
+    };
+    int sleepCount = 0;
+    keyWithStallAt(0, sleepCount);
+    ASSERT_GT(sleepCount, 20);
+    for (int stalled = 1; stalled <= sleepCount; ++stalled) {
+        int sleeps = 0;
+        const std::vector<std::int64_t> times = keyWithStallAt(stalled, sleeps);
+        ASSERT_EQ(times.size(), ideal.size()) << stalled;
+        std::int64_t stretched = 0;
+        for (size_t i = 0; i + 1 < times.size(); ++i) {
+            const std::int64_t extra = (times[i + 1] - times[i]) - (ideal[i + 1] - ideal[i]);
+            EXPECT_TRUE(extra == 0 || extra == stall) << "sleep " << stalled << ", interval " << i;
+            stretched += extra;
+        }
+        EXPECT_EQ(stretched, stall) << stalled;
+    }
 }
 
 TEST_F(LineSenderTest, ProsignsAreKeyedAsOneCharacterAndMarksPassWithoutTime)
@@ -204,12 +255,31 @@ TEST_F(LineSenderTest, WithoutALineTheTextPassesAtOnce)
     EXPECT_EQ(idle.count(), 1);
 }
 
-TEST_F(LineSenderTest, StoppingLeavesTheKeyUp)
+// Stopped in the middle of the first dash: the dash ends, the key is up, nothing more is keyed.
+TEST(LineSenderStopTest, StoppingLeavesTheKeyUpAfterTheElementInProgress)
 {
+    testing::GatedKeyTiming timing;
+    RecordingKeyLine line{timing};
+    LineMorseSender sender{timing, nullptr};
+    sender.setLine(&line);
     sender.append(QStringLiteral("TTTTTT"));
-    sender.stop();
+    timing.allow(1); // the dash starts
+    while (!line.down()) {
+        std::this_thread::yield();
+    }
+    std::thread stopping([&] { sender.stop(); });
+    while (!sender.unsent().isEmpty()) { // stop() has dropped the rest
+        std::this_thread::yield();
+    }
+    timing.allow(-1);
+    stopping.join();
     EXPECT_FALSE(line.down());
-    EXPECT_LE(line.changes().size(), 2u);
+    const std::vector<RecordedChange> changes = line.changes();
+    ASSERT_GE(changes.size(), 2u);
+    EXPECT_TRUE(changes[0].down);
+    for (size_t i = 1; i < changes.size(); ++i) {
+        EXPECT_FALSE(changes[i].down) << i;
+    }
 }
 
 TEST_F(LineSenderTest, ASecondRunStartsAfterTheFirstEnded)

@@ -20,6 +20,13 @@ QByteArray hex(std::initializer_list<int> values)
 }
 
 const QByteArray defaultSettingsBytes = hex({0x02, 18, 0x03, 50, 0x04, 0, 0, 0x17, 50, 0x09, 6, 0x0E, 0});
+// Behind each piece of text: "tell me when you have read this far".
+const QByteArray flowProbe = hex({0x00, 0x04, 0x7E});
+
+QByteArray withoutProbes(QByteArray bytes)
+{
+    return bytes.replace(flowProbe, QByteArray());
+}
 
 class WinKeyLinkTest : public ::testing::Test
 {
@@ -32,6 +39,8 @@ protected:
     QByteArray versionReply = hex({23});
     // Status the device reports when text arrives.
     QByteArray onText = hex({0xC4});
+    // Whether the device echoes the flow probe behind each piece of text.
+    bool confirms = true;
 
     void SetUp() override
     {
@@ -44,10 +53,15 @@ protected:
             if (bytes == hex({0x00, 0x02})) {
                 return versionReply;
             }
-            if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.at(0)) >= 0x20) {
-                return onText;
+            QByteArray reply;
+            if (!bytes.isEmpty() &&
+                (static_cast<unsigned char>(bytes.at(0)) >= 0x20 || bytes.at(0) == 0x1B)) {
+                reply += onText;
             }
-            return {};
+            if (bytes.endsWith(flowProbe) && confirms) {
+                reply += hex({0x7E});
+            }
+            return reply;
         };
         auto factory = [held = std::make_shared<std::unique_ptr<SerialDevice>>(std::move(owned))] {
             return std::move(*held);
@@ -219,7 +233,7 @@ TEST_F(WinKeyLinkTest, TextGoesOutFilteredWithProsignsMerged)
     openLink();
     QSignalSpy sent(link.get(), &MorseSender::characterSent);
     link->append(QStringLiteral("cq [\x18\x0b%!"));
-    EXPECT_EQ(device->written.toHex(' '), (QByteArray("CQ ") + hex({0x1B, 'A', 'R'})).toHex(' '));
+    EXPECT_EQ(device->written.toHex(' '), (QByteArray("CQ ") + hex({0x1B, 'A', 'R'}) + flowProbe).toHex(' '));
     QString reported;
     for (const auto& args : sent) {
         reported += args.at(0).toChar();
@@ -263,10 +277,31 @@ TEST_F(WinKeyLinkTest, XoffHoldsTheTextUntilTheDeviceTakesMore)
     onText = hex({0xC5}); // busy and XOFF as soon as text arrives
     const QString message = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
     link->append(message);
-    EXPECT_EQ(device->written, QByteArray("ABCDEFGHIJKLMNOP"));
+    EXPECT_EQ(device->written, QByteArray("ABCDEFGHIJKLMNOP") + flowProbe);
     onText = hex({0xC4});
-    device->deliver(hex({0xC4})); // XOFF cleared: the rest goes, chunk by chunk
-    EXPECT_EQ(device->written, message.toLatin1());
+    device->deliver(hex({0xC4})); // XOFF cleared: the rest goes, piece by piece
+    EXPECT_EQ(withoutProbes(device->written), message.toLatin1());
+}
+
+TEST_F(WinKeyLinkTest, EachPieceWaitsUntilTheDeviceHasReadTheLast)
+{
+    openLink();
+    confirms = false;
+    QSignalSpy sent(link.get(), &MorseSender::characterSent);
+    const QString message = QStringLiteral("CQ CQ CQ TEST DE W1AW W1AW TEST K");
+    link->append(message);
+    // The port takes everything at once; what counts is what the device says it has read.
+    EXPECT_EQ(device->written, message.left(16).toLatin1() + flowProbe);
+    EXPECT_EQ(sent.size(), 16);
+    device->deliver(hex({0xC4, 'C', 'Q'})); // status and echoed text confirm nothing
+    EXPECT_EQ(device->written.size(), 16 + flowProbe.size());
+    device->deliver(hex({0x7E}));
+    EXPECT_EQ(device->written,
+              message.left(16).toLatin1() + flowProbe + message.mid(16, 16).toLatin1() + flowProbe);
+    // A device that never echoes the probe has long read the piece when the wait ends.
+    expire("winKeyFlowTimer");
+    EXPECT_EQ(withoutProbes(device->written), message.toLatin1());
+    EXPECT_EQ(sent.size(), message.size());
 }
 
 TEST_F(WinKeyLinkTest, EscRightAfterAKeyStopsTheMessageBeforeTheFirstBusy)
@@ -302,7 +337,7 @@ TEST_F(WinKeyLinkTest, BackspaceTakesTheQueueFirstThenTheDevice)
     EXPECT_TRUE(link->removeLastUnsent()); // R was still queued
     onText = hex({0xC4});
     device->deliver(hex({0xC4}));
-    EXPECT_EQ(device->written, QByteArray("ABCDEFGHIJKLMNOPQ"));
+    EXPECT_EQ(withoutProbes(device->written), QByteArray("ABCDEFGHIJKLMNOPQ"));
     device->written.clear();
     EXPECT_TRUE(link->removeLastUnsent()); // now in the device
     EXPECT_EQ(device->written.toHex(' '), hex({0x08}).toHex(' '));
@@ -315,7 +350,7 @@ TEST_F(WinKeyLinkTest, TextForAClosedLinkOpensItFirst)
     QSignalSpy sent(link.get(), &MorseSender::characterSent);
     link->append(QStringLiteral("TU"));
     EXPECT_TRUE(link->isOpen());
-    EXPECT_TRUE(device->written.endsWith("TU"));
+    EXPECT_TRUE(device->written.endsWith(QByteArray("TU") + flowProbe));
     EXPECT_EQ(sent.size(), 2);
 }
 

@@ -5,6 +5,7 @@
 #include "common/platform/httpposter.h"
 #include "common/platform/keyports.h"
 #include "common/platform/localchannel.h"
+#include "common/platform/realtimepriority.h"
 #include "common/platform/serialdevice.h"
 #include "common/platform/tcpconnection.h"
 
@@ -22,6 +23,8 @@ public:
     virtual std::unique_ptr<TcpConnection> createTcpConnection() = 0;
     // The one owner of the lines that key the transmitter (CW key, PTT, WinKey port).
     virtual KeyPorts& keyPorts() = 0;
+    // Lifts the threads that keep time (the Morse keying thread).
+    virtual RealtimePriority& realtimePriority() = 0;
     // An unconnected channel to another local program (the RTTY terminal link).
     virtual std::unique_ptr<LocalChannel> createLocalChannel() = 0;
     // An idle poster for a local HTTP server (the fldigi XML-RPC link).

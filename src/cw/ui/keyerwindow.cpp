@@ -53,6 +53,7 @@ KeyerWindow::KeyerWindow(Platform& platform, Keyer& keyer, QWidget* parent)
     connect(&m_keyer, &Keyer::speedChanged, this,
             [this](int wpm) { m_speed->setText(QString::number(wpm)); });
     connect(&m_keyer, &Keyer::sendingFinished, m_sendingLabel, &QLabel::hide);
+    connect(&m_keyer, &Keyer::keyingPriorityChanged, this, &KeyerWindow::showPriority);
     refresh();
 }
 
@@ -203,6 +204,11 @@ QWidget* KeyerWindow::buildTiming()
                    group);
     advice->setWordWrap(true);
     layout->addWidget(advice);
+    m_priority = new QLabel(group);
+    m_priority->setObjectName(QStringLiteral("keyingPriorityLabel"));
+    m_priority->setAccessibleName(tr("Keying thread priority"));
+    m_priority->setWordWrap(true);
+    layout->addWidget(m_priority);
     return group;
 }
 
@@ -271,6 +277,12 @@ void KeyerWindow::refresh()
     m_loopFaster->setEnabled(loop);
     m_loopSlower->setEnabled(loop);
     showPortPath();
+    showPriority();
+}
+
+void KeyerWindow::showPriority()
+{
+    m_priority->setText(tr("Keying thread: %1").arg(describeThreadPriority(m_keyer.keyingPriority())));
 }
 
 void KeyerWindow::chooseKeyerType(KeyerType type)
@@ -362,10 +374,6 @@ void KeyerWindow::test()
 {
     m_sendingLabel->show();
     m_keyer.sendFunctionKey(9);
-    const QString& f9 = m_keyer.settings().messages[8];
-    if (f9 == defaultTestMessage && m_ownCall) {
-        m_keyer.send(m_ownCall());
-    }
     if (!m_keyer.isSending()) {
         m_sendingLabel->hide();
     }

@@ -23,11 +23,12 @@ class KeyerWindow : public QDialog
 public:
     KeyerWindow(Platform& platform, Keyer& keyer, QWidget* parent = nullptr);
 
-    // The station's own call, for "Test".
-    void setOwnCallSource(std::function<QString()> source) { m_ownCall = std::move(source); }
+    // Not used: "Test" sends the F9 message as it stands. Stays until the main window stops
+    // passing the own call.
+    void setOwnCallSource(std::function<QString()> /*source*/) {}
     // Fills the boxes from the keyer.
     void refresh();
-    // "&Test": the F9 message ("VVV DE " followed by the own call when it is the default).
+    // "&Test": the F9 message, nothing added.
     void test();
     // "Done": writes cw.txt and the timing choice, hides the window.
     void done();
@@ -54,10 +55,10 @@ private:
     void chooseTiming(const QString& method);
     void scaleLoop(double factor);
     void showPortPath();
+    void showPriority();
 
     Platform& m_platform;
     Keyer& m_keyer;
-    std::function<QString()> m_ownCall;
     std::array<QLineEdit*, cwMessageCount> m_messages{};
     QLineEdit* m_comPort = nullptr;
     QLabel* m_portPath = nullptr;
@@ -68,6 +69,7 @@ private:
     QLineEdit* m_loop = nullptr;
     QCheckBox* m_showText = nullptr;
     QLabel* m_sendingLabel = nullptr;
+    QLabel* m_priority = nullptr;
     QPushButton* m_doneButton = nullptr;
     QPushButton* m_winKeyButton = nullptr;
     QPushButton* m_loopFaster = nullptr;

@@ -3,6 +3,7 @@
 #include "cw/linemorsesender.h"
 #include "cw/ui/codepracticewindow.h"
 #include "cw/ui/keyerwindow.h"
+#include "support/waitfor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,8 +81,8 @@ protected:
 
 TEST_F(KeyerWindowsTest, TheSetupWindowChoosesTheLineTestsItAndDoneWritesCwTxt)
 {
+    devices.priority.answer = ThreadPriority::Source::RealtimeKit;
     KeyerWindow window(platform, keyer);
-    window.setOwnCallSource([] { return QStringLiteral("W1AW"); });
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("CW String Selections"));
     child<QRadioButton>(&window, "keyerDtr")->click();
@@ -94,7 +95,14 @@ TEST_F(KeyerWindowsTest, TheSetupWindowChoosesTheLineTestsItAndDoneWritesCwTxt)
     child<QPushButton>(&window, "testButton")->click();
     EXPECT_TRUE(child<QLabel>(&window, "sendingLabel")->isVisible());
     sendAll();
-    EXPECT_EQ(sentText(), QStringLiteral("VVV DE W1AW"));
+    // The F9 message as it stands: nothing is added to the default.
+    EXPECT_EQ(sentText(), QStringLiteral("VVV DE "));
+    // The keying thread has asked for its priority once, and the window says what it got.
+    ASSERT_TRUE(waitFor([&] {
+        return child<QLabel>(&window, "keyingPriorityLabel")->text() ==
+               QStringLiteral("Keying thread: real-time, priority 10 (through RealtimeKit)");
+    }));
+    EXPECT_EQ(devices.priority.requests(), 1);
     EXPECT_FALSE(child<QLabel>(&window, "sendingLabel")->isVisible());
     EXPECT_EQ(devices.ports.targets[PortUser::CwKeyer].kind, KeyLineKind::Dtr);
     EXPECT_EQ(devices.ports.targets[PortUser::CwKeyer].comPort, 2);

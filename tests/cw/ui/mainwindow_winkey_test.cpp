@@ -6,6 +6,8 @@
 #include "cw/ui/winkeysetupdialog.h"
 #include "log/ui/mainwindow_fixture.h"
 
+#include <QTimer>
+
 namespace velk::testing {
 namespace {
 
@@ -85,6 +87,26 @@ TEST_F(MainWindowWinKeyTest, AVanishedKeyerIsReportedOnTheStatusLine)
     EXPECT_EQ(status(), QStringLiteral("WinKey lost: Resource error. The link is closed."));
     EXPECT_EQ(form->cw().winKeySetup()->findChild<QLabel*>(QStringLiteral("winKeyOpenStatus"))->text(),
               QStringLiteral("Closed"));
+}
+
+TEST_F(MainWindowWinKeyTest, AKeyerThatDoesNotAnswerIsOneBoxSayingSo)
+{
+    devices.prepareSerial = [](FakeSerialDevice&) {}; // a port with nothing on it
+    start();
+    ASSERT_TRUE(started);
+    WinKeySettings settings = station.winKey().settings();
+    settings.port = 2;
+    station.winKey().setSettings(settings);
+    station.keyer().setKeyerType(KeyerType::WinKey);
+    prompter.messages.clear();
+    station.keyer().send(QStringLiteral("CQ TEST"));
+    auto* reply = station.winKey().findChild<QTimer*>(QStringLiteral("winKeyReplyTimer"));
+    ASSERT_TRUE(reply && reply->isActive());
+    ASSERT_TRUE(QMetaObject::invokeMethod(reply, "timeout"));
+    ASSERT_EQ(prompter.messages.size(), 1u) << prompter.messageTitles().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unable to establish connection with Winkey."));
+    EXPECT_FALSE(station.keyer().isSending());
+    EXPECT_FALSE(station.winKey().isOpen());
 }
 
 TEST_F(MainWindowWinKeyTest, ClosingTheProgramClosesTheLink)
@@ -178,7 +200,7 @@ TEST_F(MainWindowWinKeyEmulatorTest, TheRunningProgramKeysThroughTheEmulatorUnti
                                 WinKeyEmulatorProcess::waitMs));
     EXPECT_EQ(setup->findChild<QLabel*>(QStringLiteral("winKeyVersion"))->text(),
               QStringLiteral("Version # 23"));
-    EXPECT_TRUE(peer.waitForLog(QStringLiteral("HOST 02 63 03 32 04 00 00 17 32 09 06 0E 00")));
+    EXPECT_TRUE(peer.waitForHostBytes(QStringLiteral("02 63 03 32 04 00 00 17 32 09 06 0E 00")));
 
     QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("winKeyTestButton")), Qt::LeftButton);
     ASSERT_TRUE(peer.waitForLog(QStringLiteral("SENT T\nSENT E\nSENT S\nSENT T\nSENT  \nSENT D\nSENT E")));

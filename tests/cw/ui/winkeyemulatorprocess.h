@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,6 +67,24 @@ public:
     bool waitForLog(const QString& text) const
     {
         return QTest::qWaitFor([&] { return log().contains(text); }, waitMs);
+    }
+
+    // Every byte the host sent so far, in hex ("00 04 55 00 02 ..."): the emulator reads the
+    // line a byte at a time and logs each read on its own line.
+    QString hostBytes() const
+    {
+        QStringList bytes;
+        for (const QString& line : log().split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("HOST "))) {
+                bytes << line.mid(5);
+            }
+        }
+        return bytes.join(QLatin1Char(' '));
+    }
+
+    bool waitForHostBytes(const QString& hex) const
+    {
+        return QTest::qWaitFor([&] { return hostBytes().contains(hex); }, waitMs);
     }
 
 private:

@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -66,6 +67,25 @@ public:
     bool closed = false;
 };
 
+// Answers every request alike and counts them; asked from the keying thread.
+class FakeRealtimePriority : public RealtimePriority
+{
+public:
+    ThreadPriority raiseCurrentThread(int level) override
+    {
+        ++m_requests;
+        const ThreadPriority::Source source = answer;
+        const bool realtime =
+            source == ThreadPriority::Source::Scheduler || source == ThreadPriority::Source::RealtimeKit;
+        return {source, realtime ? level : 0};
+    }
+    int requests() const { return m_requests; }
+    std::atomic<ThreadPriority::Source> answer{ThreadPriority::Source::Normal};
+
+private:
+    std::atomic<int> m_requests{0};
+};
+
 class FakeKeyPorts : public KeyPorts
 {
 public:
@@ -95,6 +115,7 @@ public:
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     std::unique_ptr<TcpConnection> createTcpConnection() override;
     KeyPorts& keyPorts() override { return ports; }
+    RealtimePriority& realtimePriority() override { return priority; }
     std::unique_ptr<LocalChannel> createLocalChannel() override;
     std::unique_ptr<HttpPoster> createHttpPoster() override;
     std::unique_ptr<AudioPlayer> createAudioPlayer() override;
@@ -104,6 +125,7 @@ public:
     // Called on each new serial device before it is handed out (to set a responder).
     std::function<void(FakeSerialDevice&)> prepareSerial;
     FakeKeyPorts ports;
+    FakeRealtimePriority priority;
     // Local channels and HTTP posters handed out (null once their owner dropped them). A test
     // that talks to a real peer sets the factory to hand out the desktop's own.
     std::vector<QPointer<FakeLocalChannel>> localChannels;

@@ -1,6 +1,7 @@
 #include "common/platform/qt/qtdevices.h"
 
 #include "common/platform/qt/linuxkeyports.h"
+#include "common/platform/qt/linuxrealtimepriority.h"
 #include "common/platform/qt/qttcpconnection.h"
 
 #ifdef Q_OS_UNIX
@@ -156,7 +157,8 @@ void QtSerialDevice::onError(QSerialPort::SerialPortError error)
 }
 
 QtDevices::QtDevices(const Environment& environment, const SettingsStore& settings)
-    : m_keyPorts(std::make_unique<LinuxKeyPorts>(environment, settings))
+    : m_keyPorts(std::make_unique<LinuxKeyPorts>(environment, settings)),
+      m_realtimePriority(std::make_unique<LinuxRealtimePriority>())
 {
 }
 

@@ -43,6 +43,7 @@ public:
     std::unique_ptr<SerialDevice> createSerialDevice() override;
     std::unique_ptr<TcpConnection> createTcpConnection() override;
     KeyPorts& keyPorts() override { return *m_keyPorts; }
+    RealtimePriority& realtimePriority() override { return *m_realtimePriority; }
     // In qtchannels.cpp.
     std::unique_ptr<LocalChannel> createLocalChannel() override;
     std::unique_ptr<HttpPoster> createHttpPoster() override;
@@ -50,6 +51,7 @@ public:
 
 private:
     std::unique_ptr<KeyPorts> m_keyPorts;
+    std::unique_ptr<RealtimePriority> m_realtimePriority;
 };
 
 } // namespace velk
