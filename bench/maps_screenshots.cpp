@@ -1,9 +1,9 @@
 // Saves pictures of the main window with its band map and of the HF spectrum map, 1280 x 800,
 // with a full spot ring of the last hour (all three age colours), drawn offscreen:
 //   velk_maps_screenshots <folder>   ->  <folder>/bandmap.png, <folder>/hfmap.png
+#include "app/ui/spotsplug.h"
 #include "benchwindow.h"
 #include "spots/bandmapgeometry.h"
-#include "app/ui/spotsplug.h"
 #include "spots/ui/hfmapwindow.h"
 
 #include <QApplication>

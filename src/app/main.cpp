@@ -111,7 +111,8 @@ int main(int argc, char** argv)
     // The run ends when the station has closed its devices (the radio's CAT-off bytes sent), not
     // the moment the window closes.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&station, &velk::Station::shutDownFinished, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&station, &velk::Station::shutDownFinished, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
     const int code = QApplication::exec();
     // However the run ended, no transmitter stays keyed and the radio and links are closed.
     station.shutDown();

@@ -108,8 +108,14 @@ void Station::applyRttyLink()
 void Station::startRig()
 {
     m_rig.setWorkingFolder(m_session.folders.working);
-    m_rig.loadSettings();
-    if (m_session.prefs.radioType.compare(QStringLiteral("None"), Qt::CaseInsensitive) != 0) {
+    const QString problem = m_rig.loadSettings();
+    const bool radioChosen =
+        m_session.prefs.radioType.compare(QStringLiteral("None"), Qt::CaseInsensitive) != 0;
+    // A damaged or missing RigCntrl.txt never silences the radio without a word.
+    if (radioChosen && !problem.isEmpty()) {
+        emit rigSettingsProblem(problem);
+    }
+    if (radioChosen) {
         m_rig.start();
     }
 }

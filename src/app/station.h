@@ -66,6 +66,8 @@ signals:
     void contactEntryRequested();
     // Every device is closed: the program may end.
     void shutDownFinished();
+    // RigCntrl.txt could not be read whole while a radio is chosen: what was not read.
+    void rigSettingsProblem(const QString& text);
 
 private:
     void wireRadioAndBand();

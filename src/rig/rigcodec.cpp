@@ -1,5 +1,6 @@
 #include "rig/rigcodec.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace velk {
@@ -14,8 +15,13 @@ std::optional<double> saneMhz(double mhz)
 
 long long frequencyUnits(double mhz, int unitHz)
 {
-    // The caller's single-precision MHz, widened, in whole units.
-    return std::llround(static_cast<double>(static_cast<float>(mhz)) * 1000000.0 / unitHz);
+    // The caller's single-precision MHz, taken as the shortest decimal that single precision
+    // stands for: 21.03 is 21,030,000 Hz, not the 21,030,001 its binary value widens to.
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, static_cast<float>(mhz)).ptr;
+    double decimal = 0.0;
+    std::from_chars(text, end, decimal);
+    return std::llround(decimal * 1000000.0 / unitHz);
 }
 
 PollQuery pollQuery(const RadioType& type, const RigSettings& settings, bool queryToggle)

@@ -99,15 +99,20 @@ QString RigLink::pegasusFolder() const
     return m_folder + QStringLiteral("/Pegasus");
 }
 
-void RigLink::loadSettings()
+QString RigLink::loadSettings()
 {
-    loadRigSettings(settingsPath(), m_settings);
+    const SettingsLoad load = loadRigSettings(settingsPath(), m_settings);
+    const QString problem = settingsLoadMessage(QStringLiteral("RigCntrl.txt"), load);
     if (const auto plan = loadBandPlan(m_folder + QStringLiteral("/BandPlan.txt"))) {
         m_extraRows = velk::extraRows(*plan);
     } else {
         m_extraRows.clear();
     }
     m_activeVfo = 10;
+    if (!problem.isEmpty()) {
+        qCWarning(velkRig) << problem;
+    }
+    return problem;
 }
 
 bool RigLink::saveSettings(QString* error)

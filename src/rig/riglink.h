@@ -28,7 +28,8 @@ public:
     void setWorkingFolder(const QString& folder);
     QString settingsPath() const;
     // Reads RigCntrl.txt and the band plan's Extra rows.
-    void loadSettings();
+    // Returns what could not be read, worded for the status line; empty when all was read.
+    QString loadSettings();
     bool saveSettings(QString* error = nullptr);
     const RigSettings& settings() const { return m_settings; }
     void setSettings(const RigSettings& settings) { m_settings = settings; }

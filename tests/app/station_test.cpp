@@ -2,8 +2,8 @@
 // each other, a clicked spot tunes, the call being entered reaches the keyer and the RTTY link,
 // "!" asks for the contact, a dupe waits for its cue, and the run ends in order.
 #include "app/station.h"
-#include "log/stationtime.h"
 #include "common/qtprinters.h"
+#include "log/stationtime.h"
 #include "rig/rigsettings.h"
 #include "support/files.h"
 #include "support/platformfakes.h"
@@ -119,11 +119,39 @@ TEST_F(StationTest, ASlowRadioStillShowingTheOldDialDoesNotFlipTheBandBack)
         return staleReplies-- > 0 ? QByteArray("FA00007025000;MD3;") : dial;
     };
     QStringList bands;
-    connect(&station, &Station::bandSelected, &station, [&](const QString& band) { bands << band; });
+    QObject::connect(&station, &Station::bandSelected, &station, [&](const QString& band) { bands << band; });
     station.selectBand(QStringLiteral("20"));
     ASSERT_TRUE(waitFor([&] { return session.pendingFrequency == QStringLiteral("14.175"); }));
     EXPECT_EQ(bands, QStringList{QStringLiteral("20")});
     EXPECT_EQ(session.prefs.currentBand, QStringLiteral("20"));
+}
+
+TEST_F(StationTest, ADamagedOrMissingRadioFileIsSaidOnceARadioIsChosen)
+{
+    QSignalSpy problems(&station, &Station::rigSettingsProblem);
+    session.prefs.radioType = QStringLiteral("Kenwood");
+    station.startRig();
+    ASSERT_EQ(problems.count(), 1);
+    EXPECT_TRUE(problems.at(0).at(0).toString().contains(QStringLiteral("missing")));
+
+    // A bad baud on line 1 spoils that field alone: the rest is read and the radio is polled.
+    RigSettings settings;
+    applyTypeDefaults(settings, radioType("Kenwood"));
+    ASSERT_TRUE(saveRigSettings(dir.path() + "/RigCntrl.txt", settings));
+    QByteArray bytes = readAll(dir.path() + "/RigCntrl.txt");
+    bytes.replace(0, bytes.indexOf('\r'), "\"fast\"");
+    ASSERT_TRUE(writeFile(dir.path() + "/RigCntrl.txt", bytes));
+    station.startRig();
+    ASSERT_EQ(problems.count(), 2);
+    EXPECT_TRUE(problems.at(1).at(0).toString().contains(QStringLiteral("baud")))
+        << problems.at(1).at(0).toString().toStdString();
+    EXPECT_EQ(station.rig().radioType(), QStringLiteral("Kenwood"));
+    EXPECT_TRUE(station.rig().isPolling());
+
+    // Without a radio nothing is said.
+    session.prefs.radioType = QStringLiteral("None");
+    station.startRig();
+    EXPECT_EQ(problems.count(), 2);
 }
 
 TEST_F(StationTest, AClickedSpotTunesOnlyWhenThereIsARadio)

@@ -1,8 +1,8 @@
 #include "common/quotedlist.h"
-#include "support/files.h"
 #include "log/contactlog.h"
 #include "log/locations.h"
 #include "logbuilder.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>

@@ -274,6 +274,9 @@ TEST(RigCodec, FrequencyCommandVariants)
               QByteArray("FA00003790000;"));
     EXPECT_EQ(frequencyCommand(radioType("Kenwood"), defaultsOf("Kenwood"), 28.475f, 10),
               QByteArray("FA00028475000;"));
+    // Single precision widens 21.03 to 21.0300007; the radio is sent the frequency meant.
+    EXPECT_EQ(frequencyCommand(radioType("Kenwood"), defaultsOf("Kenwood"), 21.03f, 10),
+              QByteArray("FA00021030000;"));
     // Beyond the FTdx9000's eight digits nothing is sent.
     EXPECT_TRUE(
         frequencyCommand(radioType("Yaesu FTdx9000"), defaultsOf("Yaesu FTdx9000"), 146.0f, 10).isEmpty());

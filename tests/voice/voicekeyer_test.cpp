@@ -1,7 +1,7 @@
-#include "support/platformfakes.h"
 #include "common/platform/fake/faketimers.h"
 #include "common/qtprinters.h"
 #include "log/logsession.h"
+#include "support/platformfakes.h"
 #include "voice/voicekeyer.h"
 
 #include <QFile>

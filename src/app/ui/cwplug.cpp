@@ -94,8 +94,9 @@ void CwPlug::reportOnStatusLine()
     });
     connect(&keyer, &Keyer::sendingFinished, this, [&keyer, &status] {
         if (keyer.settings().showText) {
-            status.showText(keyer.keyboardMode() ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
-                                                 : QString());
+            status.showText(keyer.keyboardMode()
+                                ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
+                                : QString());
         }
     });
     connect(&keyer, &Keyer::keyboardModeChanged, this, [&status](bool on) {
@@ -119,7 +120,8 @@ void CwPlug::buildWinKeySetup()
     }
     LogSession& session = station.session();
     m_winKeySetup = new WinKeySetupDialog(
-        station.platform(), link, settingsPath, [&session] { return session.prefs.ownCall; }, &m_shell.window);
+        station.platform(), link, settingsPath, [&session] { return session.prefs.ownCall; },
+        &m_shell.window);
     m_winKeySetup->setWindowModality(Qt::ApplicationModal);
 }
 

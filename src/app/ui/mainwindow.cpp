@@ -6,9 +6,6 @@
 #include "app/ui/rttyplug.h"
 #include "app/ui/spotsplug.h"
 #include "app/ui/voiceplug.h"
-#include "log/ui/partialmatchpanel.h"
-#include "log/ui/partialmatchfilesdialog.h"
-#include "log/ui/partialmatchplug.h"
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/programinfo.h"
@@ -17,11 +14,15 @@
 #include "log/ui/contactlistpanel.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/logfileactions.h"
+#include "log/ui/partialmatchfilesdialog.h"
+#include "log/ui/partialmatchpanel.h"
+#include "log/ui/partialmatchplug.h"
 #include "log/ui/preferenceprompts.h"
 #include "log/ui/scorepanel.h"
 #include "log/ui/stationbar.h"
 #include "log/ui/statusline.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -102,9 +103,11 @@ void MainWindow::plugPartialMatches()
     m_entry->placeBelowBoxes(plug->panel());
     connect(m_entry->callBox(), &QLineEdit::textChanged, plug, &PartialMatchPlug::showMatchesFor);
     connect(plug, &PartialMatchPlug::callChosen, m_entry, &EntryPanel::enterCall);
-    // The start-up's own prompt stays unless the files cannot be used; a later choice is reported.
+    // What the operator reads on the status line stays, unless the files cannot be used; the
+    // result of a choice of files is reported.
+    connect(plug->filesAction(), &QAction::triggered, this, [this] { m_partialMatchFilesChosen = true; });
     connect(plug, &PartialMatchPlug::statusText, this, [this](const QString& line) {
-        if (m_started || !m_station.superCheck().isOn()) {
+        if (m_partialMatchFilesChosen || !m_station.superCheck().isOn()) {
             m_statusLine->showText(line);
         }
     });
@@ -197,7 +200,6 @@ bool MainWindow::startUp()
     m_station.startRig();
     activateWindow(); // back from the start-up dialogs
     m_entry->focusCallBox();
-    m_started = true;
     return true;
 }
 

@@ -99,7 +99,7 @@ private:
     std::array<QAction*, 7> m_bandActions{};
 
     bool m_ended = false;
-    bool m_started = false;
+    bool m_partialMatchFilesChosen = false;
 
     // Construction (mainwindow.cpp).
     void arrangePanels();

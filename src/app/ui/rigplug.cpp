@@ -31,9 +31,11 @@ void RigPlug::reportLinkFailures()
 {
     RigLink& rig = m_shell.station.rig();
     Platform& platform = m_shell.station.platform();
+    connect(&m_shell.station, &Station::rigSettingsProblem, &m_shell.status, &StatusLine::showText);
     connect(&rig, &RigLink::deviceLost, this, [this](const QString& text) {
-        m_shell.status.showText(QStringLiteral("Radio connection lost (") + text +
-                                QStringLiteral("). Polling stopped; Options, Rig Interface, Test reconnects."));
+        m_shell.status.showText(
+            QStringLiteral("Radio connection lost (") + text +
+            QStringLiteral("). Polling stopped; Options, Rig Interface, Test reconnects."));
     });
     connect(&rig, &RigLink::openFailed, this, [this, &platform](const QString&) {
         platform.prompter.bell();

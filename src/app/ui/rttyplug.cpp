@@ -25,7 +25,8 @@ const QString keyboardRttyText = QStringLiteral("Keyboard RTTY mode.  Press F12 
 RttyPlug::RttyPlug(const Shell& shell) : QObject(&shell.window), m_shell(shell)
 {
     RttyLink& link = m_shell.station.rttyLink();
-    m_shell.keys.addKeyHandler(KeyRouter::RttyTerminalKeys, [this](QKeyEvent* event) { return handleKey(event); });
+    m_shell.keys.addKeyHandler(KeyRouter::RttyTerminalKeys,
+                               [this](QKeyEvent* event) { return handleKey(event); });
     // The link's boxes wait while another dialog (the start-up's questions) is open.
     link.setBoxGate([] { return QApplication::activeModalWidget() == nullptr; });
     takeTerminalValues();

@@ -24,7 +24,8 @@ VoicePlug::VoicePlug(const Shell& shell) : QObject(&shell.window), m_shell(shell
     m_navigationAction->setObjectName(QStringLiteral("voiceNavigationAction"));
     connect(m_navigationAction, &QAction::triggered, this, &VoicePlug::showVoiceNavigation);
     m_shell.keys.addCtrlCommand(Qt::Key_P, [this] { showPhoneWaveDialog(); });
-    m_shell.keys.addKeyHandler(KeyRouter::VoiceKeyerKeys, [this](QKeyEvent* event) { return handleKey(event); });
+    m_shell.keys.addKeyHandler(KeyRouter::VoiceKeyerKeys,
+                               [this](QKeyEvent* event) { return handleKey(event); });
 
     VoiceKeyer& voice = m_shell.station.voice();
     Platform& platform = m_shell.station.platform();
@@ -77,7 +78,8 @@ bool VoicePlug::handleKey(QKeyEvent* event)
 void VoicePlug::showPhoneWaveDialog()
 {
     if (!m_phoneWaveDialog) {
-        m_phoneWaveDialog = new PhoneWaveDialog(m_shell.station.platform(), m_shell.station.voice(), &m_shell.window);
+        m_phoneWaveDialog =
+            new PhoneWaveDialog(m_shell.station.platform(), m_shell.station.voice(), &m_shell.window);
     }
     if (!m_phoneWaveDialog->isVisible()) {
         m_phoneWaveDialog->showSettings();
@@ -90,10 +92,11 @@ void VoicePlug::showVoiceNavigation()
     if (!m_navigationDialog) {
         m_navigationDialog =
             new VoiceNavigationDialog(cues, m_shell.station.session().folders.working, &m_shell.window);
-        connect(m_navigationDialog, &VoiceNavigationDialog::levelAccepted, this, [this](NavigationLevel level) {
-            m_shell.station.session().prefs.audioFeedbackLevel = static_cast<int>(level);
-            m_shell.savePreferences();
-        });
+        connect(m_navigationDialog, &VoiceNavigationDialog::levelAccepted, this,
+                [this](NavigationLevel level) {
+                    m_shell.station.session().prefs.audioFeedbackLevel = static_cast<int>(level);
+                    m_shell.savePreferences();
+                });
     }
     m_navigationDialog->showLevel(cues.level());
 }

@@ -25,7 +25,6 @@ public:
 
     // Not used: "Test" sends the F9 message as it stands. Stays until the main window stops
     // passing the own call.
-    void setOwnCallSource(std::function<QString()> /*source*/) {}
     // Fills the boxes from the keyer.
     void refresh();
     // "&Test": the F9 message, nothing added.

@@ -59,7 +59,8 @@ public:
     void placeBelowBoxes(QWidget* widget);
     // Fills the name and location boxes from what is known of a call when the call box is left
     // without a dupe; it fills only empty boxes.
-    using HistoryPrefill = std::function<void(const QString& call, QLineEdit* nameBox, QLineEdit* locationBox)>;
+    using HistoryPrefill =
+        std::function<void(const QString& call, QLineEdit* nameBox, QLineEdit* locationBox)>;
     void setHistoryPrefill(HistoryPrefill prefill) { m_historyPrefill = std::move(prefill); }
 
 signals:

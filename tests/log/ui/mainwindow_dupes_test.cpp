@@ -147,7 +147,8 @@ TEST_F(MainWindowDupesTest, KeysAfterADupeWaitThreeSecondsInOrderWhileTheStation
     QTest::keyClick(box("callBox"), Qt::Key_1);
     // The station goes on while the keys wait: a spot arrives and the radio reads its dial.
     QSignalSpy posted(&station.spots(), &SpotFeed::spotPosted);
-    station.spots().postSpot(QStringLiteral("DX de K1TTT:     14025.0  DL1ABC       CQ                        1830Z"));
+    station.spots().postSpot(
+        QStringLiteral("DX de K1TTT:     14025.0  DL1ABC       CQ                        1830Z"));
     station.followRadioFrequency(14.025);
     QTest::qWait(60);
     EXPECT_EQ(box("callBox")->text(), QString());

@@ -1,9 +1,9 @@
 // The activity graph window: the short-log message, the axis labels, what it paints, and the
 // background switch, offscreen with the platform fakes.
-#include "support/platformfakes.h"
 #include "common/qtprinters.h"
 #include "log/contactlog.h"
 #include "log/ui/rategraphwindow.h"
+#include "support/platformfakes.h"
 
 #include <QDateTime>
 #include <QImage>

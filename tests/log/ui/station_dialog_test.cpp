@@ -1,10 +1,10 @@
 // The " Amateur Station I.D." dialog on its own, and as the main window shows and applies it.
 #include "mainwindow_fixture.h"
 
-#include "support/platformfakes.h"
 #include "log/prefixtable.h"
 #include "log/ui/stationdialog.h"
 #include "log/xmlstore.h"
+#include "support/platformfakes.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

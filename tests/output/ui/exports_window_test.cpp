@@ -1,8 +1,8 @@
 #include "app/ui/mainwindow.h"
-#include "support/platformfakes.h"
 #include "common/qtprinters.h"
 #include "output/ui/exports.h"
 #include "output/ui/summarysheetdialog.h"
+#include "support/platformfakes.h"
 
 #include <QApplication>
 #include <QDir>

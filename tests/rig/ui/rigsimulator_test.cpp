@@ -267,10 +267,11 @@ TEST_F(SimulatorWindowTest, BandFollowsTheDialContactsTakeItsFrequencyAndBandCha
     QTest::keyClick(location, Qt::Key_Return);
     ASSERT_EQ(real.log.count(), 1);
     EXPECT_EQ(real.log.records().back().frequency, QString("14.033"));
-    // The operator picks 15 m in the logger: the radio goes there.
+    // The operator picks 15 m in the logger: the radio goes to the band's CW segment, as this
+    // is a CW log.
     realStation.selectBand("15");
-    EXPECT_TRUE(radio.waitForLine("set freq 21225000"));
-    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "21.225"; }));
+    EXPECT_TRUE(radio.waitForLine("set freq 21030000"));
+    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "21.030"; }));
     EXPECT_EQ(real.prefs.currentBand, QString("15"));
 }
 
