@@ -6,6 +6,7 @@
 #include "rtty/rttykeys.h"
 #include "rtty/rttylink.h"
 #include "rtty/terminaltransport.h"
+#include "support/platformfakes.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -23,15 +24,9 @@ const QString connectedText = QStringLiteral(
 constexpr uint ourUser = 1000;
 constexpr uint otherUser = 1001;
 
-class RttyLinkTest : public ::testing::Test
+class RttyLinkTest : public ::testing::Test, protected velk::testing::PlatformFakes
 {
 protected:
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     RttyLink link{platform};
     // Who owns which path: a test cannot chown to another user, so the file system is asked here.
     std::map<QString, uint> owners;

@@ -4,22 +4,17 @@
 #include "common/platform/platform.h"
 #include "log/logsession.h"
 #include "spots/spotfeed.h"
+#include "support/platformfakes.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace velk::testing {
 
-class SpotFeedTest : public ::testing::Test
+class SpotFeedTest : public ::testing::Test, protected velk::testing::PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     LogSession session;
     SpotFeed feed{platform, session};
 

@@ -2,6 +2,7 @@
 #include "common/platform/fake/fakeplatform.h"
 #include "cw/ui/winkeysetupdialog.h"
 #include "cw/winkeysettingsfile.h"
+#include "support/platformfakes.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -33,16 +34,10 @@ QByteArray withoutProbes(QByteArray bytes)
     return bytes.replace(flowProbe, QByteArray());
 }
 
-class WinKeySetupDialogTest : public ::testing::Test
+class WinKeySetupDialogTest : public ::testing::Test, protected velk::testing::PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     bool deviceAnswers = true;
     std::unique_ptr<WinKeyLink> link;
     std::unique_ptr<WinKeySetupDialog> dialog;

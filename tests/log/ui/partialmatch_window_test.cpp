@@ -8,6 +8,7 @@
 #include "log/ui/partialmatchpanel.h"
 #include "log/ui/partialmatchplug.h"
 #include "log/ui/statusline.h"
+#include "support/platformfakes.h"
 
 #include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
@@ -45,16 +46,10 @@ private:
     PartialMatchPlug& m_plug;
 };
 
-class PartialMatchWindowTest : public ::testing::Test
+class PartialMatchWindowTest : public ::testing::Test, protected velk::testing::PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, settings, environment, devices};
     LogSession session;
     SuperCheck superCheck{settings, {}};
     QWidget window;
