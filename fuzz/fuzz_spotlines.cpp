@@ -14,6 +14,20 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     const qsizetype cut = size > 0 ? data[0] % static_cast<qsizetype>(size) : 0;
     QStringList lines = splitter.feed(bytes.left(cut));
     lines += splitter.feed(bytes.mid(cut));
+    // The same bytes queued, some oldest lines dropped, the rest taken in small slices.
+    LineSplitter queued(256);
+    queued.enqueue(bytes.left(cut));
+    queued.enqueue(bytes.mid(cut));
+    const qsizetype before = queued.queuedLines();
+    const qsizetype dropped = queued.dropQueuedLines(size > 1 ? data[1] % 8 : 0);
+    fuzz::require(dropped >= 0 && queued.queuedLines() == before - dropped, "drops are counted");
+    while (queued.queuedBytes() > 0) {
+        for (const QString& line : queued.take(size > 2 ? data[2] % 64 + 1 : 1)) {
+            fuzz::require(line.size() <= 256, "queued lines stay bounded");
+        }
+        fuzz::require(queued.queuedLines() >= 0, "the queue's line count stays whole");
+    }
+    fuzz::require(queued.queuedLines() == 0, "an empty queue holds no lines");
     const QString pending = splitter.takePending();
     fuzz::require(pending.size() <= 256, "pending text stays bounded");
     for (const QString& line : lines) {

@@ -9,6 +9,7 @@
 #include "spots/tnctransport.h"
 
 #include <QElapsedTimer>
+#include <utility>
 
 namespace velk {
 
@@ -214,6 +215,8 @@ void SpotFeed::close()
         m_transport->close();
     }
     m_backlog.clear();
+    m_splitter.reset();
+    showPendingSpots();
     m_drainTimer.stop();
     m_tickTimer.stop();
     m_promptTimer.stop();
@@ -239,8 +242,9 @@ void SpotFeed::transportOpenFailed()
 
 void SpotFeed::peerChanged(const QString& station)
 {
-    // A new conversation starts on a line of its own.
+    // A new conversation starts on a line of its own; what came before it is kept.
     if (!station.isEmpty()) {
+        takeQueuedLines(m_splitter.queuedBytes());
         m_splitter.reset();
     }
     emit captionChanged(caption());
@@ -299,20 +303,21 @@ void SpotFeed::receiveBytes(const QByteArray& bytes)
     if (!m_listening) {
         return;
     }
-    const bool checkDuplicates = m_transport->repeatsLines();
-    const QStringList lines = m_splitter.feed(bytes);
-    for (const QString& line : lines) {
-        m_backlog.emplace_back(line, checkDuplicates);
+    // Counting a huge read is part of the slice the window waits for.
+    QElapsedTimer slice;
+    slice.start();
+    m_checkDuplicates = m_transport->repeatsLines();
+    // Only counted here; made into text as the burst is worked off, so one huge read costs a
+    // scan for line ends, and what the backlog cannot keep is never made into text at all.
+    m_splitter.enqueue(bytes);
+    qCDebug(velkSpots) << bytes.size() << "bytes in," << backlog() << "lines waiting";
+    boundBacklog();
+    // Few line ends in much text: the overlong lines are cut now rather than kept whole.
+    if (m_splitter.queuedBytes() > maxQueuedBytes) {
+        takeQueuedLines(m_splitter.queuedBytes() - maxQueuedBytes);
+        boundBacklog();
     }
-    qCDebug(velkSpots) << lines.size() << "lines in," << m_backlog.size() << "waiting";
-    if (m_backlog.size() > maxBacklog) {
-        const auto excess = static_cast<int>(m_backlog.size() - maxBacklog);
-        m_backlog.erase(m_backlog.begin(), m_backlog.begin() + excess);
-        m_droppedLines += excess;
-        m_unreportedDrops += excess;
-        qCDebug(velkSpots) << "backlog full:" << excess << "oldest lines dropped";
-    }
-    drainBacklog();
+    drainSlice(slice);
     if (m_splitter.hasPending()) {
         m_promptTimer.start();
     } else {
@@ -320,16 +325,52 @@ void SpotFeed::receiveBytes(const QByteArray& bytes)
     }
 }
 
+void SpotFeed::takeQueuedLines(qsizetype maxBytes)
+{
+    for (const QString& line : m_splitter.take(maxBytes)) {
+        m_backlog.emplace_back(line, m_checkDuplicates);
+    }
+}
+
+void SpotFeed::boundBacklog()
+{
+    if (backlog() <= maxBacklog) {
+        return;
+    }
+    auto excess = static_cast<qsizetype>(backlog() - maxBacklog);
+    const auto fromSplit = std::min(excess, static_cast<qsizetype>(m_backlog.size()));
+    m_backlog.erase(m_backlog.begin(), m_backlog.begin() + fromSplit);
+    excess = fromSplit + m_splitter.dropQueuedLines(excess - fromSplit);
+    m_droppedLines += static_cast<int>(excess);
+    m_unreportedDrops += static_cast<int>(excess);
+    qCDebug(velkSpots) << "backlog full:" << excess << "oldest lines dropped";
+}
+
 void SpotFeed::drainBacklog()
 {
     QElapsedTimer slice;
     slice.start();
-    std::vector<SpotListEntry> batch;
+    drainSlice(slice);
+}
+
+void SpotFeed::drainSlice(const QElapsedTimer& slice)
+{
     const bool outermost = m_listBatch == nullptr;
     if (outermost) {
-        m_listBatch = &batch;
+        m_listBatch = &m_listPending;
     }
-    for (int handled = 1; !m_backlog.empty(); ++handled) {
+    // At least one line per slice, so that a burst always moves on.
+    for (int handled = 1; backlog() > 0; ++handled) {
+        if (m_backlog.empty()) {
+            takeQueuedLines(sliceBytes);
+        }
+        if (m_backlog.empty()) {
+            // Only a piece of a long line so far.
+            if (slice.elapsed() >= sliceMs) {
+                break;
+            }
+            continue;
+        }
         auto [line, checkDuplicates] = std::move(m_backlog.front());
         m_backlog.pop_front();
         receiveLine(line, checkDuplicates);
@@ -339,13 +380,23 @@ void SpotFeed::drainBacklog()
     }
     if (outermost) {
         m_listBatch = nullptr;
-        m_list.addSpots(std::move(batch));
+        // While a burst is worked off the list takes its spots a few times a second, not every
+        // slice: the table's repaint would make each slice twice as long.
+        if (backlog() == 0 || !m_listShown.isValid() || m_listShown.elapsed() >= listRefreshMs) {
+            showPendingSpots();
+        }
     }
-    if (!m_backlog.empty()) {
+    if (backlog() > 0) {
         m_drainTimer.start();
     } else {
         reportDrops();
     }
+}
+
+void SpotFeed::showPendingSpots()
+{
+    m_list.addSpots(std::exchange(m_listPending, {}));
+    m_listShown.start();
 }
 
 void SpotFeed::reportDrops()
@@ -365,6 +416,10 @@ void SpotFeed::flushPendingPrompt()
         return;
     }
     // The prompt follows whatever arrived before it.
+    while (backlog() > 0) {
+        drainBacklog();
+    }
+    takeQueuedLines(m_splitter.queuedBytes());
     while (!m_backlog.empty()) {
         drainBacklog();
     }

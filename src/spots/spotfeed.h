@@ -8,6 +8,7 @@
 #include "spots/spotring.h"
 #include "spots/spotsettings.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QTimer>
@@ -30,11 +31,17 @@ public:
     static constexpr qsizetype monitorKeep = 9000;
     static constexpr int promptIdleMs = 400;
     // A burst of lines is handled in slices of this many milliseconds, so the window stays live.
-    static constexpr int sliceMs = 8;
+    static constexpr int sliceMs = 4;
     // ... and of at most this many lines, so a fast machine works a burst off in slices too.
     static constexpr int sliceLines = 2000;
+    // The spot list takes a burst's spots at most this often while it is being worked off.
+    static constexpr int listRefreshMs = 100;
+    // Received bytes are made into lines this many at a time as a burst is worked off.
+    static constexpr qsizetype sliceBytes = 16 * 1024;
     // Lines waiting beyond this are dropped, oldest first, and counted.
     static constexpr std::size_t maxBacklog = 20000;
+    // A flood without line ends is split (and its overlong lines cut) once this much waits.
+    static constexpr qsizetype maxQueuedBytes = 4 * 1024 * 1024;
 
     SpotFeed(Platform& platform, LogSession& session, QObject* parent = nullptr);
     ~SpotFeed() override;
@@ -89,7 +96,10 @@ public:
     void flushPendingPrompt();
     // Received lines not yet handled (a burst being worked off), and lines dropped from it. The
     // monitor says how many a burst lost once it has been worked off.
-    std::size_t backlog() const { return m_backlog.size(); }
+    std::size_t backlog() const
+    {
+        return m_backlog.size() + static_cast<std::size_t>(m_splitter.queuedLines());
+    }
     int droppedLines() const { return m_droppedLines; }
 
 signals:
@@ -115,6 +125,8 @@ private:
     qint64 m_monitorAppended = 0;
     // While a burst is worked off, its spots reach the list together at the end of the slice.
     std::vector<SpotListEntry>* m_listBatch = nullptr;
+    std::vector<SpotListEntry> m_listPending;
+    QElapsedTimer m_listShown;
     SpotRing m_ring;
     SpotListModel m_list;
     LineSplitter m_splitter;
@@ -122,6 +134,7 @@ private:
     QTimer m_tickTimer;
     QTimer m_drainTimer;
     std::deque<std::pair<QString, bool>> m_backlog; // line, and whether to check it for duplicates
+    bool m_checkDuplicates = false;
     int m_droppedLines = 0;
     int m_unreportedDrops = 0;
     int m_idleTicks = 0;
@@ -142,7 +155,11 @@ private:
     void receiveLine(const QString& line, bool checkDuplicates);
     void receiveBytes(const QByteArray& bytes);
     void receiveSpotLine(const QString& line);
+    void takeQueuedLines(qsizetype maxBytes);
+    void boundBacklog();
     void drainBacklog();
+    void drainSlice(const QElapsedTimer& slice);
+    void showPendingSpots();
     void reportDrops();
     void transportDropped(const QString& reason);
     void transportOpenFailed();

@@ -45,6 +45,48 @@ TEST(LineSplitter, SplitsPiecesIntoLines)
     }
 }
 
+// Queued bytes split a few at a time come out as the same lines as fed whole, and dropping the
+// oldest queued lines resumes at the right line end, also where CR LF straddles two pieces.
+TEST(LineSplitter, QueuedBytesSplitInSlicesAndDropOldestWhole)
+{
+    const std::vector<SplitCase> cases = {
+        {"CR LF over pieces", {"one\r", "\ntwo\r\nthree\r", "\nfour\r\n"}, {"three", "four"}, ""},
+        {"CR alone", {"one\rtwo\rthree\rfour\r"}, {"three", "four"}, ""},
+        {"mixed ends", {"one\ntwo\r\n\rthree\nfour\n"}, {"three", "four"}, ""},
+        {"partial line first", {"on", "e\ntwo\nthree\nfour\nlog"}, {"three", "four"}, "log"},
+    };
+    for (const SplitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        LineSplitter whole;
+        QStringList all;
+        for (const QByteArray& piece : c.pieces) {
+            all += whole.feed(piece);
+        }
+        LineSplitter sliced;
+        for (const QByteArray& piece : c.pieces) {
+            sliced.enqueue(piece);
+        }
+        EXPECT_EQ(sliced.queuedLines(), all.size());
+        QStringList lines;
+        while (sliced.queuedBytes() > 0) {
+            lines += sliced.take(3);
+        }
+        EXPECT_EQ(lines, all);
+        EXPECT_EQ(sliced.queuedLines(), 0);
+
+        LineSplitter dropping;
+        for (const QByteArray& piece : c.pieces) {
+            dropping.enqueue(piece);
+        }
+        const qsizetype keep = c.lines.size();
+        EXPECT_EQ(dropping.dropQueuedLines(dropping.queuedLines() - keep), all.size() - keep);
+        EXPECT_EQ(dropping.queuedLines(), keep);
+        EXPECT_EQ(dropping.take(1 << 20), c.lines);
+        EXPECT_EQ(dropping.takePending(), c.pending);
+        EXPECT_EQ(dropping.feed("next\n"), QStringList{"next"});
+    }
+}
+
 TEST(LineSplitter, OverlongLinesAreCutAndCounted)
 {
     LineSplitter splitter(8);

@@ -84,6 +84,37 @@ TEST_F(SpotFeedTest, TheBacklogIsBounded)
     EXPECT_EQ(feed.monitor().count(QStringLiteral("Port Closed")), 1);
 }
 
+// A flood in one read: the lines the backlog cannot keep are dropped at once, oldest first and
+// never made into spots, and the rest come out a slice at a time in arrival order.
+TEST_F(SpotFeedTest, AFloodInOneReadKeepsTheNewestLinesAndPostsThemInSlices)
+{
+    QSignalSpy posted(&feed, &SpotFeed::spotPosted);
+    QString firstPosted;
+    QObject::connect(&feed, &SpotFeed::spotPosted, &feed, [&] {
+        if (firstPosted.isEmpty()) {
+            firstPosted = feed.ring().slot(SpotRing::newestSlot).call;
+        }
+    });
+    FakeTcpConnection& tcp = openTelnet();
+    const int total = static_cast<int>(SpotFeed::maxBacklog) + 30000;
+    QByteArray flood;
+    for (int i = 0; i < total; ++i) {
+        flood += spotLine("W3LPL:", "14025.0", ("K" + QByteArray::number(i) + "AB").constData()) + "\r\n";
+    }
+    tcp.deliver(flood);
+    EXPECT_EQ(feed.droppedLines(), 30000);
+    EXPECT_LE(posted.count(), SpotFeed::sliceLines);
+    EXPECT_EQ(feed.backlog(), SpotFeed::maxBacklog - static_cast<std::size_t>(posted.count()));
+    EXPECT_EQ(firstPosted, QStringLiteral("K30000AB"));
+    while (feed.backlog() > 0) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(posted.count(), static_cast<int>(SpotFeed::maxBacklog));
+    EXPECT_EQ(feed.list().entry(0).call, QStringLiteral("K%1AB").arg(total - 1));
+    EXPECT_TRUE(feed.monitor().endsWith(
+        QStringLiteral("** 30000 received lines dropped: they came faster than they could be shown **\n")));
+}
+
 TEST_F(SpotFeedTest, PromptWithoutLineEndShowsAfterIdleAndIsNoSpot)
 {
     QSignalSpy posted(&feed, &SpotFeed::spotPosted);
