@@ -1,13 +1,10 @@
 // The TNC's "RTS OnOff" handshaking on a real serial device: both RTS/CTS and XON/XOFF reach the
 // driver, though Qt has a mode for only one of them at a time.
 #include "common/platform/qt/qtdevices.h"
+#include "support/ptypair.h"
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -17,27 +14,16 @@
 namespace velk {
 namespace {
 
+using testing::PtyPair;
+
 TEST(SerialHandshake, BothSetsSoftwareFlowControlBesideHardware)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) {
-        GTEST_SKIP() << "socat is not installed";
-    }
     QTemporaryDir dir;
-    const QString ours = dir.filePath(QStringLiteral("ours"));
-    QProcess pty;
-    pty.start(QStringLiteral("socat"),
-              {QStringLiteral("pty,raw,echo=0,link=") + ours,
-               QStringLiteral("pty,raw,echo=0,link=") + dir.filePath(QStringLiteral("theirs"))});
-    QElapsedTimer timer;
-    timer.start();
-    while (!QFile::exists(ours) && timer.elapsed() < 5000) {
-        QTest::qWait(20);
+    PtyPair pty(dir.path());
+    if (!pty.start()) {
+        GTEST_SKIP() << pty.reason().toStdString();
     }
-    if (!QFile::exists(ours)) {
-        pty.kill();
-        pty.waitForFinished();
-        GTEST_SKIP() << "socat cannot make a pseudo-terminal pair";
-    }
+    const QString ours = pty.ours();
     for (const Handshake handshake : {Handshake::Both, Handshake::XonXoff, Handshake::None}) {
         QtSerialDevice device;
         SerialSettings settings;
@@ -52,8 +38,6 @@ TEST(SerialHandshake, BothSetsSoftwareFlowControlBesideHardware)
         ::close(fd);
         device.close();
     }
-    pty.kill();
-    pty.waitForFinished();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "spots/agwframe.h"
 #include "spots/spotfeed.h"
 #include "spots/ui/spotsetupwindow.h"
+#include "support/ptypair.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -157,22 +158,12 @@ TEST_F(SpotPeersTest, NothingListeningIsRefused)
 
 TEST_F(SpotPeersTest, TncSimulatorOnAPseudoTerminal)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) {
-        GTEST_SKIP() << "socat is not installed";
+    PtyPair pty(dir.path(), QStringLiteral("tnc"));
+    if (!pty.start()) {
+        GTEST_SKIP() << pty.reason().toStdString();
     }
-    const QString ours = dir.filePath(QStringLiteral("tnc-ours"));
-    const QString theirs = dir.filePath(QStringLiteral("tnc-theirs"));
-    Peer pty;
-    pty.process.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + ours,
-                                                QStringLiteral("pty,raw,echo=0,link=") + theirs});
-    QElapsedTimer timer;
-    timer.start();
-    while (!(QFile::exists(ours) && QFile::exists(theirs)) && timer.elapsed() < 5000) {
-        QTest::qWait(20);
-    }
-    if (!QFile::exists(theirs)) {
-        GTEST_SKIP() << "socat cannot make a pseudo-terminal pair";
-    }
+    const QString ours = pty.ours();
+    const QString theirs = pty.theirs();
     Peer tnc;
     tnc.process.start(QStringLiteral("python3"), {toolsDir + QStringLiteral("/tnc_simulator.py"), theirs});
     ASSERT_TRUE(tnc.process.waitForStarted(5000));
@@ -206,17 +197,12 @@ std::vector<AgwFrame> framesFrom(QByteArray& buffer)
 
 TEST_F(SpotPeersTest, TncSessionThenAPacketEngineNodeOverLoopback)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) {
-        GTEST_SKIP() << "socat is not installed";
+    PtyPair pty(dir.path(), QStringLiteral("tnc"));
+    if (!pty.start()) {
+        GTEST_SKIP() << pty.reason().toStdString();
     }
-    const QString ours = dir.filePath(QStringLiteral("tnc-ours"));
-    const QString theirs = dir.filePath(QStringLiteral("tnc-theirs"));
-    Peer pty;
-    pty.process.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + ours,
-                                                QStringLiteral("pty,raw,echo=0,link=") + theirs});
-    if (!waitUntil([&] { return QFile::exists(ours) && QFile::exists(theirs); })) {
-        GTEST_SKIP() << "socat cannot make a pseudo-terminal pair";
-    }
+    const QString ours = pty.ours();
+    const QString theirs = pty.theirs();
     // A TNC session that ends in the middle of the TNC's first line.
     environment.values[QStringLiteral("VELK_COM1")] = ours;
     feed.selectSource(SpotSource::Tnc);
