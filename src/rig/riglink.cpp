@@ -2,7 +2,9 @@
 
 #include "common/diagnostics.h"
 #include "rig/pegasus.h"
+#include "rig/rigctlddevice.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 
@@ -90,6 +92,11 @@ QString RigLink::settingsPath() const
     return m_folder + QStringLiteral("/RigCntrl.txt");
 }
 
+QString RigLink::hamlibSettingsPath() const
+{
+    return m_folder + QStringLiteral("/RigHamlib.txt");
+}
+
 QString RigLink::pegasusFolder() const
 {
     const auto stored = m_platform.settings.value(QStringLiteral("PegasusFolder"));
@@ -102,7 +109,12 @@ QString RigLink::pegasusFolder() const
 QString RigLink::loadSettings()
 {
     const SettingsLoad load = loadRigSettings(settingsPath(), m_settings);
-    const QString problem = settingsLoadMessage(QStringLiteral("RigCntrl.txt"), load);
+    QString problem = settingsLoadMessage(QStringLiteral("RigCntrl.txt"), load);
+    // Only a Hamlib radio needs its file; without one the defaults serve the first setup.
+    const SettingsLoad hamlib = loadHamlibSettings(hamlibSettingsPath(), m_hamlib);
+    if (problem.isEmpty() && type().family == RadioFamily::Hamlib && hamlib.state != SettingsFileState::Missing) {
+        problem = settingsLoadMessage(QStringLiteral("RigHamlib.txt"), hamlib);
+    }
     if (const auto plan = loadBandPlan(m_folder + QStringLiteral("/BandPlan.txt"))) {
         m_extraRows = velk::extraRows(*plan);
     } else {
@@ -117,7 +129,14 @@ QString RigLink::loadSettings()
 
 bool RigLink::saveSettings(QString* error)
 {
-    return saveRigSettings(settingsPath(), m_settings, error);
+    if (!saveRigSettings(settingsPath(), m_settings, error)) {
+        return false;
+    }
+    // The file appears once a Hamlib radio has been set up.
+    if (type().family == RadioFamily::Hamlib || QFileInfo::exists(hamlibSettingsPath())) {
+        return saveHamlibSettings(hamlibSettingsPath(), m_hamlib, error);
+    }
+    return true;
 }
 
 bool RigLink::start()
@@ -130,37 +149,9 @@ bool RigLink::start()
     }
     stop();
     m_lostReported = false;
-    if (radio.family != RadioFamily::Pegasus) {
-        if (!m_device) {
-            m_device = m_platform.devices.createSerialDevice();
-            connect(m_device.get(), &SerialDevice::readyRead, this, &RigLink::onReadyRead);
-            connect(m_device.get(), &SerialDevice::failed, this, &RigLink::onDeviceFailed);
-        }
-        SerialSettings serial = serialSettings(m_settings);
-        if (radio.family == RadioFamily::TenTecPanel || radio.family == RadioFamily::TenTecOrion) {
-            serial.handshake = Handshake::RtsCts;
-        }
-        const QString path =
-            serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
-        if (!m_device->open(path, serial)) {
-            qCWarning(velkRig).noquote()
-                << "cannot open" << path << "for" << radio.name << ":" << m_device->errorText();
-            emit openFailed(m_device->errorText());
-            return false;
-        }
-        qCDebug(velkRig).noquote() << "opened" << path << "for" << radio.name << portSettingsText(m_settings);
-        // A pseudo-terminal or a USB adapter without modem lines refuses these; it still works.
-        m_device->setDtr(false);
-        m_device->setRts(false);
-        if (m_settings.connectionPower == 'R') {
-            m_device->setRts(true);
-        } else if (m_settings.connectionPower == 'D') {
-            m_device->setDtr(true);
-        }
-        const QByteArray opening = openingBytes(radio, yaesuCatSwitch());
-        if (!opening.isEmpty()) {
-            writeToRadio(opening);
-        }
+    m_faultReadings = 0;
+    if (radio.family != RadioFamily::Pegasus && !openDevice(radio)) {
+        return false;
     }
     m_polling = true;
     m_awaiting = false;
@@ -170,6 +161,78 @@ bool RigLink::start()
     pollTick();
     m_pollTimer->start(pollPeriod());
     return true;
+}
+
+// Opens the serial port, or the connection to rigctld, for the radio; false when it did not open.
+bool RigLink::openDevice(const RadioType& radio)
+{
+    const bool rigctld = radio.family == RadioFamily::Hamlib;
+    if (m_device && m_deviceIsRigctld != rigctld) {
+        m_device.reset();
+    }
+    if (!m_device) {
+        if (rigctld) {
+            auto device = std::make_unique<RigctldDevice>(m_platform.devices, m_platform.clock);
+            connect(device.get(), &RigctldDevice::commandRefused, this, &RigLink::onCommandRefused);
+            m_device = std::move(device);
+        } else {
+            m_device = m_platform.devices.createSerialDevice();
+        }
+        m_deviceIsRigctld = rigctld;
+        connect(m_device.get(), &SerialDevice::readyRead, this, &RigLink::onReadyRead);
+        connect(m_device.get(), &SerialDevice::failed, this, &RigLink::onDeviceFailed);
+    }
+    QString path;
+    SerialSettings serial = serialSettings(m_settings);
+    if (rigctld) {
+        auto* daemon = static_cast<RigctldDevice*>(m_device.get());
+        const RigctldTarget target = rigctldTarget(m_hamlib, m_platform.environment);
+        daemon->configure(m_hamlib, target);
+        daemon->setProgram(m_rigctldProgram);
+        if (m_rigctldAnswerLimitMs > 0) {
+            daemon->setAnswerLimitMs(m_rigctldAnswerLimitMs);
+        }
+        path = target.text();
+    } else {
+        if (radio.family == RadioFamily::TenTecPanel || radio.family == RadioFamily::TenTecOrion) {
+            serial.handshake = Handshake::RtsCts;
+        }
+        path = serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
+    }
+    if (!m_device->open(path, serial)) {
+        qCWarning(velkRig).noquote() << "cannot open" << path << "for" << radio.name << ":"
+                                     << m_device->errorText();
+        emit openFailed(m_device->errorText());
+        return false;
+    }
+    if (!m_device->isOpen()) {
+        return false; // failed at once, and said so
+    }
+    qCDebug(velkRig).noquote() << "opened" << path << "for" << radio.name << portSettingsText(m_settings);
+    // A pseudo-terminal or a USB adapter without modem lines refuses these; it still works.
+    m_device->setDtr(false);
+    m_device->setRts(false);
+    if (m_settings.connectionPower == 'R') {
+        m_device->setRts(true);
+    } else if (m_settings.connectionPower == 'D') {
+        m_device->setDtr(true);
+    }
+    const QByteArray opening = openingBytes(radio, yaesuCatSwitch());
+    if (!opening.isEmpty()) {
+        writeToRadio(opening);
+    }
+    return true;
+}
+
+// rigctld refused a frequency or mode: said like a failed change, and polling goes on.
+void RigLink::onCommandRefused(const QByteArray& command, const QString& text)
+{
+    const bool frequency = command == "set_freq";
+    if (frequency) {
+        m_commandedHz.reset();
+    }
+    emit changeFailed(frequency ? QStringLiteral("Error Changing Frequency") : QStringLiteral("Error Changing Mode"),
+                      QStringLiteral("rigctld: ") + text);
 }
 
 void RigLink::stop()
@@ -250,8 +313,10 @@ void RigLink::pollTick()
     if (!m_device || !m_device->isOpen()) {
         return;
     }
-    // A reply still coming in gets its time; a partial one is never decoded.
-    if (m_awaiting && !m_buffer.isEmpty() && m_shape.kind != ReplyShape::Kind::AnyBytes &&
+    // A reply still coming in gets its time; a partial one is never decoded. rigctld answers
+    // every command: one it still owes is waited for too.
+    const bool replyOwed = m_shape.kind == ReplyShape::Kind::Reports && m_device->bytesToWrite() > 0;
+    if (m_awaiting && (!m_buffer.isEmpty() || replyOwed) && m_shape.kind != ReplyShape::Kind::AnyBytes &&
         (m_ticksWaited + 1) * pollPeriod() <= replyPatienceMs) {
         ++m_ticksWaited;
         return;
@@ -312,6 +377,14 @@ void RigLink::onReadyRead()
 
 void RigLink::handleReading(const RigReading& reading, const QByteArray& raw)
 {
+    // One failed answer may be a glitch; the radio is lost when they keep coming.
+    if (reading.fault) {
+        if (++m_faultReadings >= settleReadings) {
+            onDeviceFailed(QStringLiteral("rigctld cannot reach the radio: ") + *reading.fault);
+        }
+        return;
+    }
+    m_faultReadings = 0;
     if (reading.activeVfo) {
         m_activeVfo = *reading.activeVfo;
     }

@@ -107,7 +107,7 @@ TEST_F(RigWindowTest, SetupWindowPicksATypeTestsAndSaves)
     EXPECT_TRUE(setup->isVisible());
     EXPECT_EQ(setup->windowTitle(), QString(" Rig Interface Setup"));
     auto* list = setup->findChild<QListWidget*>("rigTypeList");
-    ASSERT_EQ(list->count(), 19);
+    ASSERT_EQ(list->count(), 20);
     list->setCurrentRow(2); // Icom
     EXPECT_EQ(setup->findChild<QLineEdit*>("frequencyQueryBox")->text(), QString("FE FE 64 E0 03 FD"));
     EXPECT_TRUE(setup->findChild<QLabel*>("icomHint")->isVisible());
