@@ -200,8 +200,8 @@ QString errorText(int code)
         "access denied (is the port in use?)",
     };
     const int index = code < 0 ? -code : code;
-    const QString words =
-        index < static_cast<int>(texts.size()) ? QString::fromLatin1(texts.at(index)) : QStringLiteral("error");
+    const QString words = index < static_cast<int>(texts.size()) ? QString::fromLatin1(texts.at(index))
+                                                                 : QStringLiteral("error");
     return QStringLiteral("%1 (Hamlib error %2)").arg(words).arg(code);
 }
 

@@ -26,7 +26,8 @@ QStringList rigctldArguments(const HamlibSettings& settings)
         arguments << QStringLiteral("-r") << settings.device.trimmed() << QStringLiteral("-s")
                   << QString::number(settings.speed);
     }
-    arguments << QStringLiteral("-T") << settings.host << QStringLiteral("-t") << QString::number(settings.port);
+    arguments << QStringLiteral("-T") << settings.host << QStringLiteral("-t")
+              << QString::number(settings.port);
     return arguments;
 }
 
@@ -44,7 +45,9 @@ const SettingsFile<HamlibSettings>& hamlibFile()
             {"Hamlib model", FieldKind::Integer, member(&S::model), range(1, 999999)},
             {"radio device", FieldKind::Text, member(&S::device), {.maxLength = 200, .trimmed = true}},
             {"radio speed", FieldKind::Integer, member(&S::speed), range(300, 4000000)},
-            {"rigctld address", FieldKind::Text, member(&S::host),
+            {"rigctld address",
+             FieldKind::Text,
+             member(&S::host),
              {.maxLength = 200, .trimmed = true, .emptyReadsAsDefault = true}},
             {"rigctld port", FieldKind::Integer, member(&S::port), range(1, 65535)},
             {"start rigctld", FieldKind::Flag, member(&S::startDaemon), range(0, 1)},

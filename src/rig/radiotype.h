@@ -1,6 +1,7 @@
 #pragma once
-// The radio types the rig interface knows (the nineteen serial ones and Hamlib's daemon): each type's family (which codec speaks to
-// it), the serial settings and query strings filled in when it is chosen, and its pauses.
+// The radio types the rig interface knows (the nineteen serial ones and Hamlib's daemon): each type's family
+// (which codec speaks to it), the serial settings and query strings filled in when it is chosen, and its
+// pauses.
 #include "common/platform/serialdevice.h"
 
 #include <QString>

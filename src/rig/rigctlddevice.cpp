@@ -18,10 +18,16 @@ constexpr int retryConnectMs = 100;
 constexpr qsizetype maxDaemonErrors = 2048;
 constexpr qsizetype maxPendingAnswer = 4096;
 
-QString lastLine(const QByteArray& text)
+// The daemon's last words: its reason usually sits in the last two or three lines.
+QString lastWords(const QByteArray& text)
 {
-    const QList<QByteArray> lines = text.trimmed().split('\n');
-    return lines.isEmpty() ? QString() : QString::fromLocal8Bit(lines.back().trimmed());
+    QStringList words;
+    for (const QByteArray& line : text.trimmed().split('\n')) {
+        if (!line.trimmed().isEmpty()) {
+            words << QString::fromLocal8Bit(line.trimmed());
+        }
+    }
+    return words.mid(std::max<qsizetype>(0, words.size() - 3)).join(QLatin1Char(' ')).right(300);
 }
 
 } // namespace
@@ -98,7 +104,7 @@ void RigctldDevice::startDaemon()
 
 void RigctldDevice::onDaemonEnded()
 {
-    const QString said = lastLine(m_daemonErrors + m_daemon->readAllStandardError());
+    const QString said = lastWords(m_daemonErrors + m_daemon->readAllStandardError());
     const QString model = QStringLiteral("model %1").arg(m_settings.model);
     fail(said.isEmpty() ? QStringLiteral("rigctld stopped (%1)").arg(model)
                         : QStringLiteral("rigctld stopped (%1): %2").arg(model, said));
@@ -114,9 +120,8 @@ void RigctldDevice::connectToDaemon()
         connect(m_connection.get(), &TcpConnection::connected, this, &RigctldDevice::onConnected);
         connect(m_connection.get(), &TcpConnection::errorOccurred, this, &RigctldDevice::onConnectError);
         connect(m_connection.get(), &TcpConnection::readyRead, this, &RigctldDevice::onReadyRead);
-        connect(m_connection.get(), &TcpConnection::disconnected, this, [this] {
-            fail(QStringLiteral("rigctld at %1 went away").arg(m_target.text()));
-        });
+        connect(m_connection.get(), &TcpConnection::disconnected, this,
+                [this] { fail(QStringLiteral("rigctld at %1 went away").arg(m_target.text())); });
     }
     m_connection->connectTo(m_target.host, m_target.port);
 }
@@ -149,7 +154,9 @@ void RigctldDevice::onConnectError(int number)
     } else if (number == socketerror::hostNotFound) {
         fail(QStringLiteral("the rigctld address %1 is not known").arg(m_target.host));
     } else {
-        fail(QStringLiteral("rigctld at %1 cannot be reached (socket error %2)").arg(m_target.text()).arg(number));
+        fail(QStringLiteral("rigctld at %1 cannot be reached (socket error %2)")
+                 .arg(m_target.text())
+                 .arg(number));
     }
 }
 

@@ -42,6 +42,11 @@ public:
     void clearInput() override { m_input.clear(); }
     // The commands rigctld has not answered yet: a change waits for them, a poll does not pile up.
     qint64 bytesToWrite() const override { return m_unanswered; }
+    // After close: 1 while the daemon this device started is still ending.
+    qint64 unsentBytes() const override
+    {
+        return m_unanswered + (m_ending && m_ending->state() != QProcess::NotRunning ? 1 : 0);
+    }
     bool setRts(bool) override { return false; }
     bool setDtr(bool) override { return false; }
     QString errorText() const override { return m_error; }

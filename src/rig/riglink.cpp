@@ -21,6 +21,8 @@ constexpr int replyPatienceMs = 1000;
 // bytes take 12 ms at 4800 baud; a stalled adapter must not hold the program's end).
 constexpr int closeDrainLimitMs = 500;
 constexpr int closeCheckMs = 2;
+// rigctld ends within milliseconds of being asked; one that does not is killed with the program.
+constexpr int daemonEndLimitMs = 2000;
 
 QByteArray traceHex(const QByteArray& bytes)
 {
@@ -112,7 +114,8 @@ QString RigLink::loadSettings()
     QString problem = settingsLoadMessage(QStringLiteral("RigCntrl.txt"), load);
     // Only a Hamlib radio needs its file; without one the defaults serve the first setup.
     const SettingsLoad hamlib = loadHamlibSettings(hamlibSettingsPath(), m_hamlib);
-    if (problem.isEmpty() && type().family == RadioFamily::Hamlib && hamlib.state != SettingsFileState::Missing) {
+    if (problem.isEmpty() && type().family == RadioFamily::Hamlib &&
+        hamlib.state != SettingsFileState::Missing) {
         problem = settingsLoadMessage(QStringLiteral("RigHamlib.txt"), hamlib);
     }
     if (const auto plan = loadBandPlan(m_folder + QStringLiteral("/BandPlan.txt"))) {
@@ -231,7 +234,8 @@ void RigLink::onCommandRefused(const QByteArray& command, const QString& text)
     if (frequency) {
         m_commandedHz.reset();
     }
-    emit changeFailed(frequency ? QStringLiteral("Error Changing Frequency") : QStringLiteral("Error Changing Mode"),
+    emit changeFailed(frequency ? QStringLiteral("Error Changing Frequency")
+                                : QStringLiteral("Error Changing Mode"),
                       QStringLiteral("rigctld: ") + text);
 }
 
@@ -269,6 +273,13 @@ void RigLink::shutDown()
     haltPoll();
     if (!sendClosing) {
         closePort();
+        // A rigctld the logger started has ended before the program does.
+        if (m_device && m_deviceIsRigctld && m_device->unsentBytes() > 0) {
+            m_closing = true;
+            m_closeDeadline = m_platform.clock.tickMs() + daemonEndLimitMs;
+            m_closeTimer->start(closeCheckMs);
+            return;
+        }
         emit shutDownFinished();
         return;
     }
@@ -285,13 +296,13 @@ void RigLink::finishClosing()
     if (!m_closing) {
         return;
     }
-    const qint64 unsent = m_device && m_device->isOpen() ? m_device->unsentBytes() : 0;
+    const qint64 unsent = m_device && (m_device->isOpen() || m_deviceIsRigctld) ? m_device->unsentBytes() : 0;
     if (unsent > 0 && m_platform.clock.tickMs() < m_closeDeadline) {
         m_closeTimer->start(closeCheckMs);
         return;
     }
     if (unsent > 0) {
-        qCWarning(velkRig) << "closing the port with" << unsent << "CAT-off bytes unsent";
+        qCWarning(velkRig) << "closing with" << unsent << "CAT-off bytes unsent or rigctld still ending";
     }
     closePort();
     emit shutDownFinished();
@@ -313,10 +324,13 @@ void RigLink::pollTick()
     if (!m_device || !m_device->isOpen()) {
         return;
     }
-    // A reply still coming in gets its time; a partial one is never decoded. rigctld answers
-    // every command: one it still owes is waited for too.
-    const bool replyOwed = m_shape.kind == ReplyShape::Kind::Reports && m_device->bytesToWrite() > 0;
-    if (m_awaiting && (!m_buffer.isEmpty() || replyOwed) && m_shape.kind != ReplyShape::Kind::AnyBytes &&
+    // rigctld answers every command, after its own radio timeouts and retries: an answer it
+    // still owes is waited for (the channel says when it hangs), and the poll never piles up.
+    if (m_awaiting && m_shape.kind == ReplyShape::Kind::Reports && m_device->bytesToWrite() > 0) {
+        return;
+    }
+    // A reply still coming in gets its time; a partial one is never decoded.
+    if (m_awaiting && !m_buffer.isEmpty() && m_shape.kind != ReplyShape::Kind::AnyBytes &&
         (m_ticksWaited + 1) * pollPeriod() <= replyPatienceMs) {
         ++m_ticksWaited;
         return;

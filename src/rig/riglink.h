@@ -1,7 +1,8 @@
 #pragma once
 // RigLink: the radio link. Owns the CAT serial port (or the connection to rigctld, which stands in
-// for it), polls the radio at the chosen rate, takes each reply whole, decodes it with the radio family's codec and publishes the settled frequency
-// and mode as values; tunes the radio (mode, then frequency) with the family's pauses as timers.
+// for it), polls the radio at the chosen rate, takes each reply whole, decodes it with the radio family's
+// codec and publishes the settled frequency and mode as values; tunes the radio (mode, then frequency) with
+// the family's pauses as timers.
 #include "common/platform/platform.h"
 #include "rig/bandplan.h"
 #include "rig/hamlibsettings.h"

@@ -19,10 +19,10 @@ TEST(HamlibCodec, CommandsAreTheExtendedOnes)
     EXPECT_EQ(frequencyCommand(hamlib, settings, 14.025, 0), QByteArray("+F 14025000\n"));
     EXPECT_EQ(frequencyCommand(hamlib, settings, 21.03f, 0), QByteArray("+F 21030000\n"));
     const std::pair<const char*, const char*> modes[] = {
-        {"CW", "+M CW 0\n"},         {"LSB", "+M LSB 0\n"},       {"USB", "+M USB 0\n"},
-        {"AM", "+M AM 0\n"},         {"FM", "+M FM 0\n"},         {"RTTY", "+M RTTY 0\n"},
-        {"FSK", "+M RTTY 0\n"},      {"CW-R", "+M CWR 0\n"},      {"RTTY-R", "+M RTTYR 0\n"},
-        {"DIG", "+M PKTUSB 0\n"},    {"PKT", "+M PKTLSB 0\n"},    {"XYZ", ""},
+        {"CW", "+M CW 0\n"},      {"LSB", "+M LSB 0\n"},    {"USB", "+M USB 0\n"},
+        {"AM", "+M AM 0\n"},      {"FM", "+M FM 0\n"},      {"RTTY", "+M RTTY 0\n"},
+        {"FSK", "+M RTTY 0\n"},   {"CW-R", "+M CWR 0\n"},   {"RTTY-R", "+M RTTYR 0\n"},
+        {"DIG", "+M PKTUSB 0\n"}, {"PKT", "+M PKTLSB 0\n"}, {"XYZ", ""},
     };
     for (const auto& [mode, bytes] : modes) {
         EXPECT_EQ(modeCommand(hamlib, settings, mode), QByteArray(bytes)) << mode;
@@ -45,8 +45,8 @@ TEST(HamlibCodec, RepliesDecodeWhenWhole)
     const Row rows[] = {
         {"get_freq:\nFrequency: 7025000\nRPRT 0\nget_mode:\nMode: CW\nPassband: 500\nRPRT 0\n", true, 7.025,
          "CW", false},
-        {"get_freq:\nFrequency: 14250000.000000\nRPRT 0\nget_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n", true,
-         14.25, "PH", false},
+        {"get_freq:\nFrequency: 14250000.000000\nRPRT 0\nget_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n",
+         true, 14.25, "PH", false},
         {"get_freq:\nFrequency: 7025000\nRPRT 0\nget_mode:\nMode: C", false, 7.025, std::nullopt, false},
         {"get_freq:\nFrequency: 3573000\nRPRT 0\nget_mode:\nMode: PKTUSB\nPassband: 3000\nRPRT 0\n", true,
          3.573, "RY", false},
@@ -107,8 +107,8 @@ TEST(HamlibSettingsFile, DaemonCommandLineAndTheEnvironmentsDaemon)
     settings.model = 2014;
     settings.device = "/dev/ttyUSB0";
     settings.speed = 57600;
-    EXPECT_EQ(rigctldArguments(settings), QStringList({"-m", "2014", "-r", "/dev/ttyUSB0", "-s", "57600", "-T",
-                                                       "127.0.0.1", "-t", "4532"}));
+    EXPECT_EQ(rigctldArguments(settings), QStringList({"-m", "2014", "-r", "/dev/ttyUSB0", "-s", "57600",
+                                                       "-T", "127.0.0.1", "-t", "4532"}));
     settings.model = 1;
     EXPECT_EQ(rigctldArguments(settings), QStringList({"-m", "1", "-T", "127.0.0.1", "-t", "4532"}));
     FakeEnvironment environment;
@@ -128,7 +128,8 @@ TEST(HamlibModels, ColumnsOfTheListingAreTaken)
     const QByteArray listing =
         " Rig #  Mfg                    Model                   Version         Status      Macro\n"
         "     1  Hamlib                 Dummy                   20221128.0      Stable      RIG_MODEL_DUMMY\n"
-        "  2014  Kenwood                TS-2000                 20230109.0      Stable      RIG_MODEL_TS2000\n"
+        "  2014  Kenwood                TS-2000                 20230109.0      Stable      "
+        "RIG_MODEL_TS2000\n"
         " 23003  DTTS Microwave Society DttSP IPC               20200319.0      Beta        RIG_MODEL_DTTSP\n"
         "garbage\n";
     const QList<HamlibModel> models = parseHamlibModels(listing);
