@@ -26,8 +26,9 @@ QStringList rigctldArguments(const HamlibSettings& settings)
         arguments << QStringLiteral("-r") << settings.device.trimmed() << QStringLiteral("-s")
                   << QString::number(settings.speed);
     }
-    arguments << QStringLiteral("-T") << settings.host << QStringLiteral("-t")
-              << QString::number(settings.port);
+    // Hamlib keeps a reading for 500 ms by default: each poll at the chosen rate asks the radio.
+    arguments << QStringLiteral("-C") << QStringLiteral("cache_timeout=0") << QStringLiteral("-T") << settings.host
+              << QStringLiteral("-t") << QString::number(settings.port);
     return arguments;
 }
 

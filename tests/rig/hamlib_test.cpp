@@ -107,10 +107,12 @@ TEST(HamlibSettingsFile, DaemonCommandLineAndTheEnvironmentsDaemon)
     settings.model = 2014;
     settings.device = "/dev/ttyUSB0";
     settings.speed = 57600;
-    EXPECT_EQ(rigctldArguments(settings), QStringList({"-m", "2014", "-r", "/dev/ttyUSB0", "-s", "57600",
-                                                       "-T", "127.0.0.1", "-t", "4532"}));
+    EXPECT_EQ(rigctldArguments(settings),
+              QStringList({"-m", "2014", "-r", "/dev/ttyUSB0", "-s", "57600", "-C", "cache_timeout=0", "-T",
+                           "127.0.0.1", "-t", "4532"}));
     settings.model = 1;
-    EXPECT_EQ(rigctldArguments(settings), QStringList({"-m", "1", "-T", "127.0.0.1", "-t", "4532"}));
+    EXPECT_EQ(rigctldArguments(settings),
+              QStringList({"-m", "1", "-C", "cache_timeout=0", "-T", "127.0.0.1", "-t", "4532"}));
     FakeEnvironment environment;
     RigctldTarget target = rigctldTarget(settings, environment);
     EXPECT_TRUE(target.startDaemon);
