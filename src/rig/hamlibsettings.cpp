@@ -27,8 +27,8 @@ QStringList rigctldArguments(const HamlibSettings& settings)
                   << QString::number(settings.speed);
     }
     // Hamlib keeps a reading for 500 ms by default: each poll at the chosen rate asks the radio.
-    arguments << QStringLiteral("-C") << QStringLiteral("cache_timeout=0") << QStringLiteral("-T") << settings.host
-              << QStringLiteral("-t") << QString::number(settings.port);
+    arguments << QStringLiteral("-C") << QStringLiteral("cache_timeout=0") << QStringLiteral("-T")
+              << settings.host << QStringLiteral("-t") << QString::number(settings.port);
     return arguments;
 }
 

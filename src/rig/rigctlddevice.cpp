@@ -151,6 +151,8 @@ void RigctldDevice::onConnectError(int number)
         fail(QStringLiteral("rigctld started but does not listen at %1").arg(m_target.text()));
     } else if (refused) {
         fail(QStringLiteral("rigctld is not running at %1 (connection refused)").arg(m_target.text()));
+    } else if (number == socketerror::timedOut) {
+        fail(QStringLiteral("rigctld at %1 does not answer (connection timed out)").arg(m_target.text()));
     } else if (number == socketerror::hostNotFound) {
         fail(QStringLiteral("the rigctld address %1 is not known").arg(m_target.host));
     } else {

@@ -255,6 +255,7 @@ void RigLink::haltPoll()
     m_stepTimer->stop();
     m_steps.clear();
     m_awaiting = false;
+    m_pollOverdue = false;
     m_buffer.clear();
     m_commandedHz.reset();
     if (m_polling) {
@@ -327,8 +328,10 @@ void RigLink::pollTick()
     // rigctld answers every command, after its own radio timeouts and retries: an answer it
     // still owes is waited for (the channel says when it hangs), and the poll never piles up.
     if (m_awaiting && m_shape.kind == ReplyShape::Kind::Reports && m_device->bytesToWrite() > 0) {
+        m_pollOverdue = true;
         return;
     }
+    m_pollOverdue = false;
     // A reply still coming in gets its time; a partial one is never decoded.
     if (m_awaiting && !m_buffer.isEmpty() && m_shape.kind != ReplyShape::Kind::AnyBytes &&
         (m_ticksWaited + 1) * pollPeriod() <= replyPatienceMs) {
@@ -387,6 +390,10 @@ void RigLink::onReadyRead()
     const QByteArray reply = m_buffer;
     m_buffer.clear();
     handleReading(decodeReply(type(), m_settings, m_shape, reply), reply);
+    // An answer that came after its poll was due: the next query goes now, not a period later.
+    if (m_pollOverdue && m_polling && m_device && m_device->bytesToWrite() == 0) {
+        pollTick();
+    }
 }
 
 void RigLink::handleReading(const RigReading& reading, const QByteArray& raw)

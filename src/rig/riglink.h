@@ -162,6 +162,8 @@ private:
     bool m_queryToggle = false;
     bool m_lostReported = false;
     bool m_showRaw = false;
+    // A poll tick passed while rigctld still owed the last answer.
+    bool m_pollOverdue = false;
     bool m_closing = false;
     std::int64_t m_closeDeadline = 0;
     std::optional<long long> m_commandedHz;
