@@ -172,14 +172,8 @@ void HamlibSettingsBox::loadModels(const QString& program)
     });
     connect(m_listing, &QProcess::finished, this, [this] {
         fillModels(parseHamlibModels(m_listing->readAllStandardOutput().left(maxListingBytes)));
-        emit modelsLoaded();
     });
     m_listing->start(program, {QStringLiteral("-l")});
-}
-
-int HamlibSettingsBox::modelCount() const
-{
-    return m_model->count();
 }
 
 void HamlibSettingsBox::fillModels(const QList<HamlibModel>& models)

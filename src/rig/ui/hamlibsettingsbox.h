@@ -27,10 +27,6 @@ public:
     void showEnvironmentDaemon(const QString& address);
     // Asks `rigctl -l` for the models once; the list fills when it answers.
     void loadModels(const QString& program = QStringLiteral("rigctl"));
-    int modelCount() const;
-
-signals:
-    void modelsLoaded();
 
 private:
     void fillModels(const QList<HamlibModel>& models);
