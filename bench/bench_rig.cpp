@@ -167,10 +167,12 @@ void latency(char pollRate, int samples, const QString& type = QStringLiteral("K
         std::printf("%6d ms poll: no band change seen\n", period);
         return;
     }
-    std::printf("%6d ms poll%s: dial -> band shown: median %.1f ms, max %.1f ms over %zu turns (goal <= %d "
-                "ms)\n",
-                period, type == QLatin1String("Hamlib") ? " through rigctld" : "", times[times.size() / 2],
-                times.back(), times.size(), period + 5);
+    const double p95 = times[std::min(times.size() - 1, times.size() * 95 / 100)];
+    std::printf(
+        "%6d ms poll%s: dial -> band shown: median %.1f ms, 95th percentile %.1f ms, max %.1f ms over %zu "
+        "turns (goal <= %d ms)\n",
+        period, type == QLatin1String("Hamlib") ? " through rigctld" : "", times[times.size() / 2], p95,
+        times.back(), times.size(), period + 5);
 }
 
 void stall(int seconds, bool bandChanges, bool withRadio = true)

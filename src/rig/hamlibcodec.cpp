@@ -46,7 +46,8 @@ std::optional<QByteArray> value(const Answer& answer, const char* name)
 PollQuery poll()
 {
     PollQuery query;
-    query.bytes = QByteArrayLiteral("+f\n+m\n");
+    // The mode first: the cycle ends, and is decoded, the moment the dial has been read.
+    query.bytes = QByteArrayLiteral("+m\n+f\n");
     query.reply.kind = ReplyShape::Kind::Reports;
     query.reply.count = 2;
     return query;

@@ -95,7 +95,7 @@ QByteArray frequency(const RadioType& type, double mhz);
 } // namespace tentec
 
 namespace hamlib {
-// rigctld's extended protocol: "+f" / "+m" asked together, answered by two blocks.
+// rigctld's extended protocol: "+m" and "+f" asked in one cycle, answered by two blocks.
 PollQuery poll();
 bool complete(const ReplyShape& shape, const QByteArray& buffer);
 RigReading decode(const QByteArray& buffer);

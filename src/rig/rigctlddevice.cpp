@@ -130,9 +130,7 @@ void RigctldDevice::onConnected()
 {
     m_connected = true;
     qCDebug(velkRig).noquote() << "connected to rigctld at" << m_target.text();
-    if (!m_queued.isEmpty()) {
-        send(std::exchange(m_queued, {}));
-    }
+    sendNext();
 }
 
 void RigctldDevice::onConnectError(int number)
@@ -167,31 +165,26 @@ qint64 RigctldDevice::write(const QByteArray& bytes)
     if (!m_open) {
         return -1;
     }
-    QByteArray commands;
     for (const QByteArray& line : bytes.split('\n')) {
         const QByteArray command = line.trimmed();
         if (!command.isEmpty()) {
-            commands += (command.startsWith('+') ? command : '+' + command) + '\n';
-            ++m_unanswered;
+            m_waiting << (command.startsWith('+') ? command : '+' + command) + '\n';
         }
     }
-    if (m_connected) {
-        send(commands);
-    } else {
-        m_queued += commands;
-    }
+    sendNext();
     return bytes.size();
 }
 
-void RigctldDevice::send(const QByteArray& bytes)
+// One command at a time: each answer comes back in its own segment at once, where two asked
+// together would wait on the far end's Nagle and our delayed acknowledgement.
+void RigctldDevice::sendNext()
 {
-    if (bytes.isEmpty()) {
+    if (!m_open || !m_connected || m_inFlight || m_waiting.isEmpty()) {
         return;
     }
-    if (!m_answerTimer.isActive()) {
-        m_answerTimer.start();
-    }
-    m_connection->write(bytes);
+    m_inFlight = true;
+    m_answerTimer.start();
+    m_connection->write(m_waiting.takeFirst());
 }
 
 QByteArray RigctldDevice::readAll()
@@ -215,11 +208,9 @@ void RigctldDevice::onReadyRead()
         fail(QStringLiteral("the program at %1 does not answer as rigctld does").arg(m_target.text()));
         return;
     }
-    m_unanswered = std::max<qint64>(0, m_unanswered - answers.size());
-    if (m_unanswered == 0) {
+    if (!answers.isEmpty()) {
+        m_inFlight = false;
         m_answerTimer.stop();
-    } else if (!answers.isEmpty()) {
-        m_answerTimer.start();
     }
     for (const hamlib::Answer& answer : answers) {
         if (answer.code < 0 && answer.command.startsWith("set_")) {
@@ -227,6 +218,7 @@ void RigctldDevice::onReadyRead()
         }
     }
     emit readyRead();
+    sendNext();
 }
 
 void RigctldDevice::fail(const QString& text)
@@ -255,10 +247,10 @@ void RigctldDevice::closeAll()
         m_connection->close();
     }
     m_connected = false;
-    m_queued.clear();
+    m_waiting.clear();
+    m_inFlight = false;
     m_input.clear();
     m_scan.clear();
-    m_unanswered = 0;
     stopDaemon();
 }
 

@@ -41,11 +41,11 @@ public:
     QByteArray readAll() override;
     void clearInput() override { m_input.clear(); }
     // The commands rigctld has not answered yet: a change waits for them, a poll does not pile up.
-    qint64 bytesToWrite() const override { return m_unanswered; }
+    qint64 bytesToWrite() const override { return unanswered(); }
     // After close: 1 while the daemon this device started is still ending.
     qint64 unsentBytes() const override
     {
-        return m_unanswered + (m_ending && m_ending->state() != QProcess::NotRunning ? 1 : 0);
+        return unanswered() + (m_ending && m_ending->state() != QProcess::NotRunning ? 1 : 0);
     }
     bool setRts(bool) override { return false; }
     bool setDtr(bool) override { return false; }
@@ -64,7 +64,8 @@ private:
     void onConnectError(int number);
     void onReadyRead();
     void onDaemonEnded();
-    void send(const QByteArray& bytes);
+    void sendNext();
+    qint64 unanswered() const { return m_waiting.size() + (m_inFlight ? 1 : 0); }
     void fail(const QString& text);
     void closeAll();
     void stopDaemon();
@@ -83,11 +84,12 @@ private:
     std::int64_t m_startDeadline = 0;
     bool m_open = false;
     bool m_connected = false;
-    QByteArray m_queued;
+    // Commands not sent yet, and whether one is out.
+    QList<QByteArray> m_waiting;
+    bool m_inFlight = false;
     QByteArray m_input;
     QByteArray m_scan;
     QByteArray m_daemonErrors;
-    qint64 m_unanswered = 0;
     QString m_error;
 };
 

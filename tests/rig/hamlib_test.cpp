@@ -15,7 +15,7 @@ TEST(HamlibCodec, CommandsAreTheExtendedOnes)
     const RigSettings settings;
     EXPECT_EQ(hamlib.family, RadioFamily::Hamlib);
     EXPECT_EQ(radioTypeCaption(hamlib), QString("Hamlib (rigctld)"));
-    EXPECT_EQ(pollQuery(hamlib, settings, false).bytes, QByteArray("+f\n+m\n"));
+    EXPECT_EQ(pollQuery(hamlib, settings, false).bytes, QByteArray("+m\n+f\n"));
     EXPECT_EQ(frequencyCommand(hamlib, settings, 14.025, 0), QByteArray("+F 14025000\n"));
     EXPECT_EQ(frequencyCommand(hamlib, settings, 21.03f, 0), QByteArray("+F 21030000\n"));
     const std::pair<const char*, const char*> modes[] = {
