@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
             if (reading.mode) {
                 const QString& mode = *reading.mode;
                 fuzz::require(mode == QLatin1String("CW") || mode == QLatin1String("PH") ||
-                                  mode == QLatin1String("AM") || mode == QLatin1String("FM"),
+                                  mode == QLatin1String("AM") || mode == QLatin1String("FM") ||
+                                  mode == QLatin1String("RY"),
                               "a known mode");
             }
         }

@@ -25,6 +25,9 @@ import time
 import tty
 
 KENWOOD_MODES = {"LSB": 1, "USB": 2, "CW": 3, "FM": 4, "AM": 5}
+# What Hamlib's Kenwood backend asks besides the dial: a TS-2000 that is switched on, no
+# auto-information, the normal filter.
+KENWOOD_FIXED = {"ID": "ID019;", "PS": "PS1;", "AI": "AI0;", "FW": "FW0000;"}
 CIV_MODES = {"LSB": 0, "USB": 1, "AM": 2, "CW": 3, "FM": 5}
 ORION_MODES = {"USB": 0, "LSB": 1, "CW": 2, "AM": 4, "FM": 5}
 PANEL_MODES = {"AM": 0, "USB": 1, "LSB": 2, "CW": 3, "FM": 4}
@@ -123,6 +126,8 @@ class Radio:
             return end + 1, f"{cmd}{self.shown()[0]:011d};".encode()
         if cmd == "MD":
             return end + 1, f"MD{KENWOOD_MODES.get(self.shown(False)[1], 2)};".encode()
+        if cmd in KENWOOD_FIXED:
+            return end + 1, KENWOOD_FIXED[cmd].encode()
         if cmd == "IF":
             hz, mode = self.shown()
             body = f"IF{hz:011d}" + " " * 15 + "0" + str(KENWOOD_MODES.get(mode, 2)) + "0" + "000000;"

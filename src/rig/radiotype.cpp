@@ -59,6 +59,10 @@ QList<RadioType> buildTypes()
     types << yaesuStatus("Yaesu 1000", YaesuModel::Ft1000, "00 00 00 02 10", 10);
     types << make("Yaesu FTdx9000", F::FtDx9000, 4800, none, none, none, "FA;", "MD0;", false, 205);
     types << make("Other", F::Other, none, none, none, none, "", "", false, 0);
+    // Our own addition: rigctld answers each command once it is done, so no pause is needed.
+    RadioType hamlib = make("Hamlib", F::Hamlib, none, none, none, none, "", "", false, 0);
+    hamlib.caption = QStringLiteral("Hamlib (rigctld)");
+    types << hamlib;
     return types;
 }
 
@@ -87,6 +91,11 @@ QStringList radioTypeNames()
         names << type.name;
     }
     return names;
+}
+
+QString radioTypeCaption(const RadioType& type)
+{
+    return type.caption.isEmpty() ? type.name : type.caption;
 }
 
 } // namespace velk

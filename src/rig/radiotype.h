@@ -1,6 +1,7 @@
 #pragma once
-// The nineteen radio types the rig interface knows: each type's family (which codec speaks to
-// it), the serial settings and query strings filled in when it is chosen, and its pauses.
+// The radio types the rig interface knows (the nineteen serial ones and Hamlib's daemon): each type's family
+// (which codec speaks to it), the serial settings and query strings filled in when it is chosen, and its
+// pauses.
 #include "common/platform/serialdevice.h"
 
 #include <QString>
@@ -20,7 +21,8 @@ enum class RadioFamily {
     Pegasus,     // file exchange, no serial traffic
     Yaesu5,      // 5-byte commands, 5-byte BCD reply (FT-817 family)
     YaesuStatus, // 5-byte commands, status-block reply
-    Other        // operator's own strings, replies only shown
+    Other,       // operator's own strings, replies only shown
+    Hamlib       // rigctld over TCP, any radio Hamlib knows
 };
 
 // Which status-block layout a Yaesu model answers with.
@@ -29,6 +31,8 @@ enum class YaesuModel { None, Ft757, Ft890, Ft920, Ft990, Ft1000D, Ft1000 };
 struct RadioType
 {
     QString name;
+    // As the setup list shows it, when it differs from the stored name.
+    QString caption;
     RadioFamily family = RadioFamily::None;
     YaesuModel yaesuModel = YaesuModel::None;
     // Defaults filled in when the type is picked; nothing = keep the current setting.
@@ -51,5 +55,7 @@ const QList<RadioType>& radioTypes();
 // The type with exactly this name (case-sensitive); the "None" type for an unknown name.
 const RadioType& radioType(const QString& name);
 QStringList radioTypeNames();
+// The text the setup list shows for the type.
+QString radioTypeCaption(const RadioType& type);
 
 } // namespace velk

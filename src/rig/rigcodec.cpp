@@ -50,6 +50,8 @@ PollQuery pollQuery(const RadioType& type, const RigSettings& settings, bool que
         query.reply.kind = ReplyShape::Kind::AnyBytes;
         return query;
     }
+    case RadioFamily::Hamlib:
+        return hamlib::poll();
     case RadioFamily::Pegasus:
     case RadioFamily::None:
         break;
@@ -72,6 +74,8 @@ bool replyComplete(const ReplyShape& shape, const QByteArray& buffer)
         return tentec::panelRecordComplete(buffer);
     case ReplyShape::Kind::AnyBytes:
         return !buffer.isEmpty();
+    case ReplyShape::Kind::Reports:
+        return hamlib::complete(shape, buffer);
     }
     return false;
 }
@@ -95,6 +99,8 @@ RigReading decodeReply(const RadioType& type, const RigSettings& settings, const
     case RadioFamily::Yaesu5:
     case RadioFamily::YaesuStatus:
         return yaesu::decode(type, buffer);
+    case RadioFamily::Hamlib:
+        return hamlib::decode(buffer);
     default:
         return {};
     }
@@ -115,6 +121,8 @@ QByteArray frequencyCommand(const RadioType& type, const RigSettings& settings, 
     case RadioFamily::Yaesu5:
     case RadioFamily::YaesuStatus:
         return yaesu::frequency(type, mhz);
+    case RadioFamily::Hamlib:
+        return hamlib::frequency(mhz);
     default:
         return {};
     }
@@ -132,6 +140,8 @@ QByteArray modeCommand(const RadioType& type, const RigSettings& settings, const
     case RadioFamily::Yaesu5:
     case RadioFamily::YaesuStatus:
         return yaesu::mode(type, mode);
+    case RadioFamily::Hamlib:
+        return hamlib::mode(mode);
     default:
         return {};
     }

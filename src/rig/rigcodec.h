@@ -15,7 +15,8 @@ namespace velk {
 struct ReplyShape
 {
     // PanelRecord: a Ten-Tec front-panel record of either kind, taken by its leading letter.
-    enum class Kind { Nothing, Terminators, Length, CivFrame, PanelRecord, AnyBytes };
+    // Reports: rigctld answer blocks, each ended by its "RPRT n" line.
+    enum class Kind { Nothing, Terminators, Length, CivFrame, PanelRecord, AnyBytes, Reports };
     Kind kind = Kind::Nothing;
     int count = 0;         // terminators or bytes
     char terminator = ';'; // for Kind::Terminators
@@ -33,8 +34,10 @@ struct PollQuery
 struct RigReading
 {
     std::optional<double> mhz;
-    std::optional<QString> mode; // "CW", "PH", "AM" or "FM"
+    std::optional<QString> mode; // "CW", "PH", "AM", "FM" or "RY"
     std::optional<int> activeVfo;
+    // The peer answered a poll with an error of its own (rigctld cannot reach the radio).
+    std::optional<QString> fault;
 };
 
 // Longest reply the link collects (the FT-757 GX II's status block is 75 bytes).
@@ -90,6 +93,28 @@ RigReading decode(const RadioType& type, const QByteArray& buffer);
 bool panelRecordComplete(const QByteArray& buffer);
 QByteArray frequency(const RadioType& type, double mhz);
 } // namespace tentec
+
+namespace hamlib {
+// rigctld's extended protocol: "+m" and "+f" asked in one cycle, answered by two blocks.
+PollQuery poll();
+bool complete(const ReplyShape& shape, const QByteArray& buffer);
+RigReading decode(const QByteArray& buffer);
+QByteArray frequency(double mhz);
+QByteArray mode(const QString& mode);
+// The log's mode for a Hamlib mode ("CWR" -> "CW", "PKTUSB" -> "RY"); empty when unknown.
+QString logMode(const QString& hamlibMode);
+// Hamlib's words for its error code (negative, as RPRT gives it).
+QString errorText(int code);
+// One answer block: the command it answers ("get_freq"), its "Name: value" lines and its code.
+struct Answer
+{
+    QByteArray command;
+    QList<std::pair<QByteArray, QByteArray>> values;
+    int code = 0;
+};
+// The whole blocks at the start of `buffer`; `used` is set to the bytes they take.
+QList<Answer> answers(const QByteArray& buffer, qsizetype* used = nullptr);
+} // namespace hamlib
 
 // Shared helpers of the codecs.
 std::optional<double> saneMhz(double mhz);

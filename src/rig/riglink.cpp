@@ -2,7 +2,9 @@
 
 #include "common/diagnostics.h"
 #include "rig/pegasus.h"
+#include "rig/rigctlddevice.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 
@@ -10,15 +12,14 @@ namespace velk {
 
 namespace {
 
-constexpr int drainCheckMs = 5;
-constexpr int drainLimitMs = 2000;
-constexpr int modePauseMs = 99;
 // A reply still arriving when the next query is due gets this long before it is dropped.
 constexpr int replyPatienceMs = 1000;
 // The CAT-off bytes get this long to leave the line before the port closes regardless (five
 // bytes take 12 ms at 4800 baud; a stalled adapter must not hold the program's end).
 constexpr int closeDrainLimitMs = 500;
 constexpr int closeCheckMs = 2;
+// rigctld ends within milliseconds of being asked; one that does not is killed with the program.
+constexpr int daemonEndLimitMs = 2000;
 
 QByteArray traceHex(const QByteArray& bytes)
 {
@@ -90,6 +91,11 @@ QString RigLink::settingsPath() const
     return m_folder + QStringLiteral("/RigCntrl.txt");
 }
 
+QString RigLink::hamlibSettingsPath() const
+{
+    return m_folder + QStringLiteral("/RigHamlib.txt");
+}
+
 QString RigLink::pegasusFolder() const
 {
     const auto stored = m_platform.settings.value(QStringLiteral("PegasusFolder"));
@@ -102,7 +108,13 @@ QString RigLink::pegasusFolder() const
 QString RigLink::loadSettings()
 {
     const SettingsLoad load = loadRigSettings(settingsPath(), m_settings);
-    const QString problem = settingsLoadMessage(QStringLiteral("RigCntrl.txt"), load);
+    QString problem = settingsLoadMessage(QStringLiteral("RigCntrl.txt"), load);
+    // Only a Hamlib radio needs its file; without one the defaults serve the first setup.
+    const SettingsLoad hamlib = loadHamlibSettings(hamlibSettingsPath(), m_hamlib);
+    if (problem.isEmpty() && type().family == RadioFamily::Hamlib &&
+        hamlib.state != SettingsFileState::Missing) {
+        problem = settingsLoadMessage(QStringLiteral("RigHamlib.txt"), hamlib);
+    }
     if (const auto plan = loadBandPlan(m_folder + QStringLiteral("/BandPlan.txt"))) {
         m_extraRows = velk::extraRows(*plan);
     } else {
@@ -117,7 +129,14 @@ QString RigLink::loadSettings()
 
 bool RigLink::saveSettings(QString* error)
 {
-    return saveRigSettings(settingsPath(), m_settings, error);
+    if (!saveRigSettings(settingsPath(), m_settings, error)) {
+        return false;
+    }
+    // The file appears once a Hamlib radio has been set up.
+    if (type().family == RadioFamily::Hamlib || QFileInfo::exists(hamlibSettingsPath())) {
+        return saveHamlibSettings(hamlibSettingsPath(), m_hamlib, error);
+    }
+    return true;
 }
 
 bool RigLink::start()
@@ -130,37 +149,9 @@ bool RigLink::start()
     }
     stop();
     m_lostReported = false;
-    if (radio.family != RadioFamily::Pegasus) {
-        if (!m_device) {
-            m_device = m_platform.devices.createSerialDevice();
-            connect(m_device.get(), &SerialDevice::readyRead, this, &RigLink::onReadyRead);
-            connect(m_device.get(), &SerialDevice::failed, this, &RigLink::onDeviceFailed);
-        }
-        SerialSettings serial = serialSettings(m_settings);
-        if (radio.family == RadioFamily::TenTecPanel || radio.family == RadioFamily::TenTecOrion) {
-            serial.handshake = Handshake::RtsCts;
-        }
-        const QString path =
-            serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
-        if (!m_device->open(path, serial)) {
-            qCWarning(velkRig).noquote()
-                << "cannot open" << path << "for" << radio.name << ":" << m_device->errorText();
-            emit openFailed(m_device->errorText());
-            return false;
-        }
-        qCDebug(velkRig).noquote() << "opened" << path << "for" << radio.name << portSettingsText(m_settings);
-        // A pseudo-terminal or a USB adapter without modem lines refuses these; it still works.
-        m_device->setDtr(false);
-        m_device->setRts(false);
-        if (m_settings.connectionPower == 'R') {
-            m_device->setRts(true);
-        } else if (m_settings.connectionPower == 'D') {
-            m_device->setDtr(true);
-        }
-        const QByteArray opening = openingBytes(radio, yaesuCatSwitch());
-        if (!opening.isEmpty()) {
-            writeToRadio(opening);
-        }
+    m_faultReadings = 0;
+    if (radio.family != RadioFamily::Pegasus && !openDevice(radio)) {
+        return false;
     }
     m_polling = true;
     m_awaiting = false;
@@ -170,6 +161,79 @@ bool RigLink::start()
     pollTick();
     m_pollTimer->start(pollPeriod());
     return true;
+}
+
+// Opens the serial port, or the connection to rigctld, for the radio; false when it did not open.
+bool RigLink::openDevice(const RadioType& radio)
+{
+    const bool rigctld = radio.family == RadioFamily::Hamlib;
+    if (m_device && m_deviceIsRigctld != rigctld) {
+        m_device.reset();
+    }
+    if (!m_device) {
+        if (rigctld) {
+            auto device = std::make_unique<RigctldDevice>(m_platform.devices, m_platform.clock);
+            connect(device.get(), &RigctldDevice::commandRefused, this, &RigLink::onCommandRefused);
+            m_device = std::move(device);
+        } else {
+            m_device = m_platform.devices.createSerialDevice();
+        }
+        m_deviceIsRigctld = rigctld;
+        connect(m_device.get(), &SerialDevice::readyRead, this, &RigLink::onReadyRead);
+        connect(m_device.get(), &SerialDevice::failed, this, &RigLink::onDeviceFailed);
+    }
+    QString path;
+    SerialSettings serial = serialSettings(m_settings);
+    if (rigctld) {
+        auto* daemon = static_cast<RigctldDevice*>(m_device.get());
+        const RigctldTarget target = rigctldTarget(m_hamlib, m_platform.environment);
+        daemon->configure(m_hamlib, target);
+        daemon->setProgram(m_rigctldProgram);
+        if (m_rigctldAnswerLimitMs > 0) {
+            daemon->setAnswerLimitMs(m_rigctldAnswerLimitMs);
+        }
+        path = target.text();
+    } else {
+        if (radio.family == RadioFamily::TenTecPanel || radio.family == RadioFamily::TenTecOrion) {
+            serial.handshake = Handshake::RtsCts;
+        }
+        path = serialDevicePath(m_settings.commPort, m_platform.environment, m_platform.settings);
+    }
+    if (!m_device->open(path, serial)) {
+        qCWarning(velkRig).noquote() << "cannot open" << path << "for" << radio.name << ":"
+                                     << m_device->errorText();
+        emit openFailed(m_device->errorText());
+        return false;
+    }
+    if (!m_device->isOpen()) {
+        return false; // failed at once, and said so
+    }
+    qCDebug(velkRig).noquote() << "opened" << path << "for" << radio.name << portSettingsText(m_settings);
+    // A pseudo-terminal or a USB adapter without modem lines refuses these; it still works.
+    m_device->setDtr(false);
+    m_device->setRts(false);
+    if (m_settings.connectionPower == 'R') {
+        m_device->setRts(true);
+    } else if (m_settings.connectionPower == 'D') {
+        m_device->setDtr(true);
+    }
+    const QByteArray opening = openingBytes(radio, yaesuCatSwitch());
+    if (!opening.isEmpty()) {
+        writeToRadio(opening);
+    }
+    return true;
+}
+
+// rigctld refused a frequency or mode: said like a failed change, and polling goes on.
+void RigLink::onCommandRefused(const QByteArray& command, const QString& text)
+{
+    const bool frequency = command == "set_freq";
+    if (frequency) {
+        m_commandedHz.reset();
+    }
+    emit changeFailed(frequency ? QStringLiteral("Error Changing Frequency")
+                                : QStringLiteral("Error Changing Mode"),
+                      QStringLiteral("rigctld: ") + text);
 }
 
 void RigLink::stop()
@@ -188,6 +252,7 @@ void RigLink::haltPoll()
     m_stepTimer->stop();
     m_steps.clear();
     m_awaiting = false;
+    m_pollOverdue = false;
     m_buffer.clear();
     m_commandedHz.reset();
     if (m_polling) {
@@ -206,6 +271,13 @@ void RigLink::shutDown()
     haltPoll();
     if (!sendClosing) {
         closePort();
+        // A rigctld the logger started has ended before the program does.
+        if (m_device && m_deviceIsRigctld && m_device->unsentBytes() > 0) {
+            m_closing = true;
+            m_closeDeadline = m_platform.clock.tickMs() + daemonEndLimitMs;
+            m_closeTimer->start(closeCheckMs);
+            return;
+        }
         emit shutDownFinished();
         return;
     }
@@ -222,13 +294,13 @@ void RigLink::finishClosing()
     if (!m_closing) {
         return;
     }
-    const qint64 unsent = m_device && m_device->isOpen() ? m_device->unsentBytes() : 0;
+    const qint64 unsent = m_device && (m_device->isOpen() || m_deviceIsRigctld) ? m_device->unsentBytes() : 0;
     if (unsent > 0 && m_platform.clock.tickMs() < m_closeDeadline) {
         m_closeTimer->start(closeCheckMs);
         return;
     }
     if (unsent > 0) {
-        qCWarning(velkRig) << "closing the port with" << unsent << "CAT-off bytes unsent";
+        qCWarning(velkRig) << "closing with" << unsent << "CAT-off bytes unsent or rigctld still ending";
     }
     closePort();
     emit shutDownFinished();
@@ -250,6 +322,13 @@ void RigLink::pollTick()
     if (!m_device || !m_device->isOpen()) {
         return;
     }
+    // rigctld answers every command, after its own radio timeouts and retries: an answer it
+    // still owes is waited for (the channel says when it hangs), and the poll never piles up.
+    if (m_awaiting && m_shape.kind == ReplyShape::Kind::Reports && m_device->bytesToWrite() > 0) {
+        m_pollOverdue = true;
+        return;
+    }
+    m_pollOverdue = false;
     // A reply still coming in gets its time; a partial one is never decoded.
     if (m_awaiting && !m_buffer.isEmpty() && m_shape.kind != ReplyShape::Kind::AnyBytes &&
         (m_ticksWaited + 1) * pollPeriod() <= replyPatienceMs) {
@@ -308,10 +387,22 @@ void RigLink::onReadyRead()
     const QByteArray reply = m_buffer;
     m_buffer.clear();
     handleReading(decodeReply(type(), m_settings, m_shape, reply), reply);
+    // An answer that came after its poll was due: the next query goes now, not a period later.
+    if (m_pollOverdue && m_polling && m_device && m_device->bytesToWrite() == 0) {
+        pollTick();
+    }
 }
 
 void RigLink::handleReading(const RigReading& reading, const QByteArray& raw)
 {
+    // One failed answer may be a glitch; the radio is lost when they keep coming.
+    if (reading.fault) {
+        if (++m_faultReadings >= settleReadings) {
+            onDeviceFailed(QStringLiteral("rigctld cannot reach the radio: ") + *reading.fault);
+        }
+        return;
+    }
+    m_faultReadings = 0;
     if (reading.activeVfo) {
         m_activeVfo = *reading.activeVfo;
     }
@@ -394,173 +485,6 @@ bool RigLink::sendRaw(const QByteArray& bytes)
     }
     m_showRaw = true;
     return writeToRadio(bytes) == bytes.size();
-}
-
-void RigLink::beginChange()
-{
-    m_pollTimer->stop();
-    if (m_device && m_device->isOpen()) {
-        m_device->clearInput();
-    }
-    m_buffer.clear();
-    m_awaiting = false;
-    m_drainTicks = 0;
-}
-
-void RigLink::queueModeSteps(double mhz, QString mode)
-{
-    if (mode.isEmpty()) {
-        mode = planModeForFrequency(m_extraRows, static_cast<float>(mhz));
-    }
-    if (mode.isEmpty()) {
-        return;
-    }
-    const QByteArray command = modeCommand(type(), m_settings, mode);
-    if (command.isEmpty()) {
-        return;
-    }
-    const QString title = QStringLiteral("Error Changing Mode");
-    m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
-    m_steps.push_back({Step::Kind::Wait, modePauseMs, {}, 0.0, title});
-    m_steps.push_back({Step::Kind::Write, 0, command, 0.0, title + QLatin1Char('\n') + mode});
-    m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
-}
-
-void RigLink::changeFrequency(double mhz, const QString& mode)
-{
-    // Not polling, or a change under way: a second request returns at once.
-    if (!m_polling || isChanging()) {
-        return;
-    }
-    const RadioType& radio = type();
-    if (radio.family == RadioFamily::Other || radio.family == RadioFamily::None) {
-        return;
-    }
-    beginChange();
-    queueModeSteps(mhz, mode);
-    const QString title = QStringLiteral("Error Changing Frequency");
-    m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
-    m_steps.push_back({Step::Kind::Wait, radio.firstPauseMs, {}, 0.0, title});
-    if (radio.secondPauseMs > 0) {
-        m_steps.push_back({Step::Kind::Wait, radio.secondPauseMs, {}, 0.0, title});
-    }
-    if (radio.family == RadioFamily::Pegasus) {
-        m_steps.push_back({Step::Kind::WritePegasus, 0, {}, mhz, title});
-    } else {
-        m_steps.push_back(
-            {Step::Kind::Write, 0, frequencyCommand(radio, m_settings, mhz, m_activeVfo), mhz, title});
-    }
-    m_steps.push_back({Step::Kind::Drain, 0, {}, 0.0, title});
-    m_steps.push_back({Step::Kind::Resume, 0, {}, 0.0, title});
-    runSteps();
-}
-
-void RigLink::changeMode(double mhz, const QString& mode)
-{
-    // Needs a radio, not a running poll: a closed port is reported when the command is due.
-    if (!hasRadio() || isChanging() || m_closing) {
-        return;
-    }
-    beginChange();
-    queueModeSteps(mhz, mode);
-    if (m_steps.empty()) {
-        if (m_polling) {
-            m_pollTimer->start(pollPeriod());
-        }
-        return;
-    }
-    m_steps.push_back({Step::Kind::Resume, 0, {}, 0.0, {}});
-    runSteps();
-}
-
-void RigLink::failChange(const QString& title, const QString& text)
-{
-    qCWarning(velkRig).noquote() << title << ":" << text;
-    m_steps.clear();
-    m_commandedHz.reset();
-    // The poll stays stopped until the operator starts it again.
-    m_pollTimer->stop();
-    if (m_polling) {
-        m_polling = false;
-        emit pollingChanged(false);
-    }
-    emit changeFailed(title, text);
-    emit changeFinished();
-}
-
-void RigLink::runSteps()
-{
-    while (!m_steps.empty()) {
-        const bool last = m_steps.front().kind == Step::Kind::Resume;
-        if (!runStep(m_steps.front())) {
-            return;
-        }
-        if (last) {
-            // Told after the loop: a listener may start the next change, which runs its own steps.
-            emit changeFinished();
-            return;
-        }
-    }
-}
-
-// Carries out one step; false when the sequence waits (a timer continues it) or ended in failure.
-bool RigLink::runStep(Step& step)
-{
-    switch (step.kind) {
-    case Step::Kind::Wait: {
-        const int ms = step.ms;
-        m_steps.pop_front();
-        if (ms > 0) {
-            m_stepTimer->start(ms);
-            return false;
-        }
-        return true;
-    }
-    case Step::Kind::Drain:
-        if (m_device && m_device->isOpen() && m_device->bytesToWrite() > 0 &&
-            m_drainTicks * drainCheckMs < drainLimitMs) {
-            ++m_drainTicks;
-            m_stepTimer->start(drainCheckMs);
-            return false;
-        }
-        m_drainTicks = 0;
-        m_steps.pop_front();
-        return true;
-    case Step::Kind::Write: {
-        const bool portOpen = m_device && m_device->isOpen();
-        const QByteArray bytes = step.bytes;
-        if (!portOpen || (!bytes.isEmpty() && writeToRadio(bytes) != bytes.size())) {
-            const QStringList parts = step.failTitle.split(QLatin1Char('\n'));
-            const QString reason = portOpen ? m_device->errorText() : QStringLiteral("Port is not open");
-            failChange(parts.front(), parts.size() > 1 ? reason + QLatin1Char(' ') + parts.at(1) : reason);
-            return false;
-        }
-        if (step.mhz > 0.0) {
-            m_commandedHz = frequencyUnits(step.mhz, 1);
-            m_unsettledReadings = 0;
-        }
-        m_steps.pop_front();
-        return true;
-    }
-    case Step::Kind::WritePegasus: {
-        QString error;
-        if (!writePegasusCommand(pegasusFolder(), step.mhz, m_mode, &error)) {
-            failChange(step.failTitle, error);
-            return false;
-        }
-        m_commandedHz = frequencyUnits(step.mhz, 1);
-        m_unsettledReadings = 0;
-        m_steps.pop_front();
-        return true;
-    }
-    case Step::Kind::Resume:
-        m_steps.pop_front();
-        if (m_polling) {
-            m_pollTimer->start(pollPeriod());
-        }
-        return true;
-    }
-    return true;
 }
 
 } // namespace velk

@@ -1,9 +1,11 @@
 #pragma once
-// RigLink: the radio link. Owns the CAT serial port, polls the radio at the chosen rate, takes
-// each reply whole, decodes it with the radio family's codec and publishes the settled frequency
-// and mode as values; tunes the radio (mode, then frequency) with the family's pauses as timers.
+// RigLink: the radio link. Owns the CAT serial port (or the connection to rigctld, which stands in
+// for it), polls the radio at the chosen rate, takes each reply whole, decodes it with the radio family's
+// codec and publishes the settled frequency and mode as values; tunes the radio (mode, then frequency) with
+// the family's pauses as timers.
 #include "common/platform/platform.h"
 #include "rig/bandplan.h"
+#include "rig/hamlibsettings.h"
 #include "rig/rigcodec.h"
 #include "rig/rigsettings.h"
 
@@ -24,15 +26,21 @@ public:
     explicit RigLink(Platform& platform, QObject* parent = nullptr);
     ~RigLink() override;
 
-    // RigCntrl.txt, BandPlan.txt and the Pegasus exchange folder live under this folder.
+    // RigCntrl.txt, RigHamlib.txt, BandPlan.txt and the Pegasus exchange folder live under this folder.
     void setWorkingFolder(const QString& folder);
     QString settingsPath() const;
-    // Reads RigCntrl.txt and the band plan's Extra rows.
+    QString hamlibSettingsPath() const;
+    // Reads RigCntrl.txt, RigHamlib.txt and the band plan's Extra rows.
     // Returns what could not be read, worded for the status line; empty when all was read.
     QString loadSettings();
     bool saveSettings(QString* error = nullptr);
     const RigSettings& settings() const { return m_settings; }
     void setSettings(const RigSettings& settings) { m_settings = settings; }
+    const HamlibSettings& hamlibSettings() const { return m_hamlib; }
+    void setHamlibSettings(const HamlibSettings& settings) { m_hamlib = settings; }
+    // Where rigctld is started from, and how long an unanswered command may wait (tests).
+    void setRigctldProgram(const QString& program) { m_rigctldProgram = program; }
+    void setRigctldAnswerLimitMs(int ms) { m_rigctldAnswerLimitMs = ms; }
     // The stored radio type; "None" when no radio is used.
     QString radioType() const { return m_settings.rigType; }
     // A radio type other than "None" (or empty, or unknown) is chosen.
@@ -118,6 +126,8 @@ private:
     void pollTick();
     void onReadyRead();
     void onDeviceFailed(const QString& text);
+    bool openDevice(const RadioType& radio);
+    void onCommandRefused(const QByteArray& command, const QString& text);
     void handleReading(const RigReading& reading, const QByteArray& raw);
     bool holdUnsettled(const RigReading& reading);
     void publish(std::optional<float> mhz, const QString& mode);
@@ -135,6 +145,12 @@ private:
     Platform& m_platform;
     QString m_folder;
     RigSettings m_settings;
+    HamlibSettings m_hamlib;
+    QString m_rigctldProgram = QStringLiteral("rigctld");
+    int m_rigctldAnswerLimitMs = 0;
+    bool m_deviceIsRigctld = false;
+    // Readings in a row in which the peer reported a fault of the radio.
+    int m_faultReadings = 0;
     QList<PlanRow> m_extraRows;
     std::unique_ptr<SerialDevice> m_device;
     QTimer* m_pollTimer = nullptr;
@@ -146,6 +162,8 @@ private:
     bool m_queryToggle = false;
     bool m_lostReported = false;
     bool m_showRaw = false;
+    // A poll tick passed while rigctld still owed the last answer.
+    bool m_pollOverdue = false;
     bool m_closing = false;
     std::int64_t m_closeDeadline = 0;
     std::optional<long long> m_commandedHz;

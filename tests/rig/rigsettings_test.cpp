@@ -135,7 +135,8 @@ TEST(RigSettings, TypeDefaultsKeepWhatTheTypeLeavesOpen)
     applyTypeDefaults(settings, radioType("Other"));
     EXPECT_EQ(settings.baudText, QString("4800 "));
     EXPECT_TRUE(settings.frequencyQuery.isEmpty());
-    EXPECT_EQ(radioTypes().size(), 19);
+    EXPECT_EQ(radioTypes().size(), 20);
+    EXPECT_EQ(radioTypeNames().back(), QString("Hamlib"));
     EXPECT_EQ(radioTypeNames().at(9), QString("Ten Tec Pegasus"));
 }
 

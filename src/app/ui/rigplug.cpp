@@ -32,10 +32,13 @@ void RigPlug::reportLinkFailures()
     RigLink& rig = m_shell.station.rig();
     Platform& platform = m_shell.station.platform();
     connect(&m_shell.station, &Station::rigSettingsProblem, &m_shell.status, &StatusLine::showText);
-    connect(&rig, &RigLink::deviceLost, this, [this](const QString& text) {
-        m_shell.status.showText(
-            QStringLiteral("Radio connection lost (") + text +
-            QStringLiteral("). Polling stopped; Options, Rig Interface, Test reconnects."));
+    connect(&rig, &RigLink::deviceLost, this, [this, &rig](const QString& text) {
+        // rigctld's reports are whole sentences of their own.
+        const QString what = rig.radioType() == QLatin1String("Hamlib")
+                                 ? QStringLiteral("Radio: ") + text + QLatin1Char('.')
+                                 : QStringLiteral("Radio connection lost (") + text + QStringLiteral(").");
+        m_shell.status.showText(what +
+                                QStringLiteral(" Polling stopped; Options, Rig Interface, Test reconnects."));
     });
     connect(&rig, &RigLink::openFailed, this, [this, &platform](const QString&) {
         platform.prompter.bell();

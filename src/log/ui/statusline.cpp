@@ -30,6 +30,9 @@ StatusLine::StatusLine(QWidget* parent) : QWidget(parent)
     m_status->setFont(statusFont);
     m_status->setMinimumHeight(QFontMetrics(statusFont).height() + 16);
     m_status->setContentsMargins(10, 4, 10, 4);
+    // A long report wraps; it never widens the main window past the screen.
+    m_status->setWordWrap(true);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(m_status);
     setColour(colour::statusNormal);
 

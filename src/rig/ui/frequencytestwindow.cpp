@@ -28,7 +28,9 @@ FrequencyTestWindow::FrequencyTestWindow(RigLink& rig, QWidget* parent) : QDialo
         "If your radio requires a hexidecimal format, please enter in the format of XX XX XX "
         "(using spaces between each two digits) and click the Convert to Hex check box below."));
     auto* commandRow = new QHBoxLayout;
-    m_command = new QLineEdit(QStringLiteral("FA00028475000;"), this);
+    // rigctld takes its own commands ("F 28475000", "f"), not the radio's.
+    const bool hamlib = radioType(m_rig.radioType()).family == RadioFamily::Hamlib;
+    m_command = new QLineEdit(hamlib ? QStringLiteral("F 28475000") : QStringLiteral("FA00028475000;"), this);
     m_command->setObjectName(QStringLiteral("rawCommandBox"));
     m_command->setAccessibleName(QStringLiteral("Command to send"));
     m_command->setMaxLength(200);

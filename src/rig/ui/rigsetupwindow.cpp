@@ -2,6 +2,7 @@
 
 #include "common/formats.h"
 #include "rig/ui/frequencytestwindow.h"
+#include "rig/ui/hamlibsettingsbox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -107,7 +108,11 @@ void RigSetupWindow::build()
     m_types = new QListWidget(this);
     m_types->setObjectName(QStringLiteral("rigTypeList"));
     m_types->setAccessibleName(QStringLiteral("Select Rig"));
-    m_types->addItems(radioTypeNames());
+    // The list shows each type's caption; the stored name rides along.
+    for (const RadioType& type : radioTypes()) {
+        auto* item = new QListWidgetItem(radioTypeCaption(type), m_types);
+        item->setData(Qt::UserRole, type.name);
+    }
     m_types->setMinimumWidth(180);
     left->addWidget(m_types, 1);
     outer->addLayout(left);
@@ -131,18 +136,27 @@ void RigSetupWindow::build()
     grid->addWidget(m_portPath, row++, 0, 1, 2);
     m_power = addOptions(grid, row++, QStringLiteral("Connection Power:"), {"None", "RTS", "DTR"},
                          QStringLiteral("powerOption"));
+    for (QButtonGroup* group : {m_baud, m_parity, m_dataBits, m_stopBits, m_port, m_power}) {
+        m_serialOnly << group->button(0)->parentWidget();
+    }
+    m_serialOnly << m_portPath;
+    m_hamlib = new HamlibSettingsBox(this);
+    m_hamlib->hide();
+    grid->addWidget(m_hamlib, row++, 0, 1, 2);
     m_pollRate = addOptions(grid, row++, QStringLiteral("Radio Polling Rate:"),
                             {"100 ms", "500 ms", "2 Sec", "10 Sec"}, QStringLiteral("pollRateOption"));
     m_modeSource = addOptions(grid, row++, QStringLiteral("Mode by:"), {"Rig", "Frequency", "Don't Use"},
                               QStringLiteral("modeSourceOption"));
 
-    grid->addWidget(new QLabel(QStringLiteral("String to read frequency:"), this), row, 0);
+    auto* frequencyLabel = new QLabel(QStringLiteral("String to read frequency:"), this);
+    grid->addWidget(frequencyLabel, row, 0);
     m_frequencyQuery = new QLineEdit(this);
     m_frequencyQuery->setObjectName(QStringLiteral("frequencyQueryBox"));
     m_frequencyQuery->setAccessibleName(QStringLiteral("String to read frequency"));
     m_frequencyQuery->setMaxLength(200);
     grid->addWidget(m_frequencyQuery, row++, 1);
-    grid->addWidget(new QLabel(QStringLiteral("String to read mode:"), this), row, 0);
+    auto* modeLabel = new QLabel(QStringLiteral("String to read mode:"), this);
+    grid->addWidget(modeLabel, row, 0);
     m_modeQuery = new QLineEdit(this);
     m_modeQuery->setObjectName(QStringLiteral("modeQueryBox"));
     m_modeQuery->setAccessibleName(QStringLiteral("String to read mode"));
@@ -159,6 +173,7 @@ void RigSetupWindow::build()
     m_catSwitch->setAccessibleName(QStringLiteral("The Yaesu is an FT-847: switch CAT on and off"));
     m_catSwitch->setToolTip(QStringLiteral("Only the FT-847 needs CAT switched on; on an FT-817, 857 or 897 "
                                            "the same bytes lock the dial."));
+    m_serialOnly << frequencyLabel << m_frequencyQuery << modeLabel << m_modeQuery << m_sendAsHex;
     checks->addWidget(m_sendAsHex);
     checks->addWidget(m_useFrequency);
     checks->addWidget(m_catSwitch);
@@ -197,6 +212,8 @@ void RigSetupWindow::build()
     m_polling->hide();
     display->addWidget(m_polling, 3, 2);
     grid->addLayout(display, row++, 0, 1, 2);
+    // Spare height goes below the displays, never into the option frames.
+    grid->setRowStretch(row++, 1);
 
     auto* buttons = new QHBoxLayout;
     auto* testButton = makePushButton(QStringLiteral("testButton"), QStringLiteral("Test"), this);
@@ -222,7 +239,7 @@ void RigSetupWindow::build()
         m_platform.prompter.setClipboardText(m_raw->text());
         m_doneButton->setFocus();
     });
-    connect(m_types, &QListWidget::currentTextChanged, this, &RigSetupWindow::pickType);
+    connect(m_types, &QListWidget::currentItemChanged, this, [this] { pickType(currentTypeName()); });
     connect(m_sendAsHex, &QCheckBox::toggled, m_showHex, &QCheckBox::setChecked);
     connect(m_modeSource, &QButtonGroup::idClicked, this, [this] {
         m_mode->setText(QStringLiteral("No Response"));
@@ -247,6 +264,7 @@ bool RigSetupWindow::eventFilter(QObject* watched, QEvent* event)
 void RigSetupWindow::loadFromLink()
 {
     m_loading = true;
+    m_hamlib->showSettings(m_rig.hamlibSettings());
     showSettings(m_rig.settings());
     // On load the hint is for the Icom type only; picking "Icom 735" shows it too.
     m_icomHint->setVisible(m_rig.settings().rigType == QLatin1String("Icom"));
@@ -276,23 +294,44 @@ void RigSetupWindow::showSettings(const RigSettings& s)
     m_modeQuery->setText(s.modeQuery);
     m_sendAsHex->setChecked(s.sendAsHex);
     m_useFrequency->setChecked(s.useFrequency);
-    const auto items = m_types->findItems(s.rigType, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!items.isEmpty()) {
-        m_types->setCurrentItem(items.front());
+    for (int row = 0; row < m_types->count(); ++row) {
+        if (m_types->item(row)->data(Qt::UserRole).toString() == s.rigType) {
+            m_types->setCurrentRow(row);
+        }
     }
     updateTypeHints(s.rigType);
 }
 
+QString RigSetupWindow::currentTypeName() const
+{
+    return m_types->currentItem() ? m_types->currentItem()->data(Qt::UserRole).toString() : QString();
+}
+
 void RigSetupWindow::updateTypeHints(const QString& name)
 {
+    const bool hamlib = radioType(name).family == RadioFamily::Hamlib;
     m_sendAsHex->setEnabled(name == QLatin1String("Other"));
     m_icomHint->setVisible(name == QLatin1String("Icom") || name == QLatin1String("Icom 735"));
     m_catSwitch->setVisible(name == QLatin1String("Yaesu"));
+    for (QWidget* widget : std::as_const(m_serialOnly)) {
+        widget->setVisible(!hamlib);
+    }
+    const bool switched = m_hamlib->isVisibleTo(this) != hamlib;
+    m_hamlib->setVisible(hamlib);
+    if (switched && isVisible()) {
+        adjustSize();
+    }
+    if (hamlib) {
+        m_hamlib->showEnvironmentDaemon(
+            m_platform.environment.value(QStringLiteral("VELK_RIGCTLD")).trimmed());
+        m_hamlib->loadModels();
+    }
 }
 
 void RigSetupWindow::applyScreen()
 {
     m_rig.setSettings(collect());
+    m_rig.setHamlibSettings(m_hamlib->collect(m_rig.hamlibSettings()));
     m_rig.setYaesuCatSwitch(m_catSwitch->isChecked());
 }
 
@@ -312,7 +351,7 @@ RigSettings RigSetupWindow::collect() const
     s.sendAsHex = m_sendAsHex->isChecked();
     s.useFrequency = m_useFrequency->isChecked();
     if (m_types->currentItem()) {
-        s.rigType = m_types->currentItem()->text();
+        s.rigType = currentTypeName();
     }
     return s;
 }

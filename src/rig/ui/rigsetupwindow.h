@@ -1,6 +1,7 @@
 #pragma once
-// RigSetupWindow: " Rig Interface Setup": the radio type, serial settings, polling rate and query
-// strings, with a live display of the radio's replies; Test / End Test / Done drive the RigLink.
+// RigSetupWindow: " Rig Interface Setup": the radio type, serial settings (or, for Hamlib, how to
+// reach rigctld), polling rate and query strings, with a live display of the radio's replies;
+// Test / End Test / Done drive the RigLink.
 #include "common/platform/platform.h"
 #include "rig/riglink.h"
 
@@ -16,6 +17,8 @@ class QListWidget;
 class QPushButton;
 
 namespace velk {
+
+class HamlibSettingsBox;
 
 class RigSetupWindow : public QDialog
 {
@@ -52,6 +55,7 @@ private:
     QButtonGroup* addOptions(QGridLayout* grid, int row, const QString& title, const QStringList& captions,
                              const QString& namePrefix);
     void pickType(const QString& name);
+    QString currentTypeName() const;
     void showSettings(const RigSettings& settings);
     RigSettings collect() const;
     void showReply(float mhz, const QString& mode, const QByteArray& raw);
@@ -88,6 +92,9 @@ private:
     QLabel* m_portPath = nullptr;
     QPushButton* m_endTest = nullptr;
     QPushButton* m_doneButton = nullptr;
+    HamlibSettingsBox* m_hamlib = nullptr;
+    // What only a serial radio has: hidden for Hamlib.
+    QList<QWidget*> m_serialOnly;
 };
 
 } // namespace velk

@@ -1,5 +1,6 @@
 // The radio link in the real main window and the rig windows, over a scripted serial port.
 #include "log/ui/mainwindow_fixture.h"
+#include "rig/rigctld_peer.h"
 #include "rig/ui/bandplanwindow.h"
 #include "rig/ui/frequencytestwindow.h"
 #include "rig/ui/rigsetupwindow.h"
@@ -8,9 +9,12 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 
 namespace velk::testing {
 namespace {
@@ -73,6 +77,62 @@ TEST_F(RigWindowTest, StoredRadioStartsPollingAndTheBandAndContactsFollowTheDial
     EXPECT_EQ(session.log.records().back().frequency, QString("14.033"));
 }
 
+TEST_F(RigWindowTest, HamlibTypeIsSetUpStoredAndFollowedThroughRigctld)
+{
+    start();
+    keyAtFocus(Qt::Key_R, Qt::ControlModifier);
+    auto* setup = form->findChild<RigSetupWindow*>("rigSetupWindow");
+    ASSERT_NE(setup, nullptr);
+    auto* list = setup->findChild<QListWidget*>("rigTypeList");
+    ASSERT_EQ(list->item(19)->text(), QString("Hamlib (rigctld)"));
+    list->setCurrentRow(19);
+    // Only what reaches rigctld is shown: no serial port settings, no query strings.
+    EXPECT_TRUE(setup->findChild<QGroupBox*>("hamlibGroup")->isVisible());
+    EXPECT_FALSE(setup->findChild<QGroupBox*>("baudOptionGroup")->isVisible());
+    EXPECT_FALSE(setup->findChild<QLineEdit*>("frequencyQueryBox")->isVisible());
+    EXPECT_TRUE(setup->findChild<QGroupBox*>("pollRateOptionGroup")->isVisible());
+    auto* model = setup->findChild<QComboBox*>("hamlibModelBox");
+    if (hamlibInstalled()) {
+        // The models rigctl knows, searchable by maker and model.
+        ASSERT_TRUE(waitFor([&] { return model->count() > 100; }, 10000));
+        model->setCurrentIndex(model->findData(2014));
+        EXPECT_EQ(model->currentText(), QString("Kenwood TS-2000 (2014)"));
+    } else {
+        model->setEditText("2014");
+    }
+    setup->findChild<QRadioButton*>("runningRigctldOption")->click();
+    setup->findChild<QSpinBox*>("rigctldPortBox")->setValue(4600);
+    setup->findChild<QRadioButton*>("pollRateOption0")->click();
+    QTest::mouseClick(setup->findChild<QPushButton*>("doneButton"), Qt::LeftButton);
+
+    EXPECT_EQ(readFile(session.folders.working + "/RigHamlib.txt"),
+              QByteArray("2014\r\n\"/dev/ttyUSB0\"\r\n38400\r\n\"127.0.0.1\"\r\n4600\r\n0\r\n"));
+    EXPECT_TRUE(readFile(session.folders.working + "/RigCntrl.txt").contains("\"Hamlib\""));
+    EXPECT_EQ(session.prefs.radioType, QString("Hamlib"));
+    ASSERT_FALSE(devices.tcpConnections.empty());
+    FakeTcpConnection& daemon = *devices.tcpConnections.back();
+    EXPECT_EQ(daemon.host, QString("127.0.0.1"));
+    EXPECT_EQ(daemon.port, 4600);
+    daemon.responder = [](const QByteArray& bytes) {
+        QByteArray answer;
+        for (const QByteArray& line : bytes.split('\n')) {
+            if (!line.isEmpty()) {
+                answer += rigctldAnswer(line, 7025000, "CW");
+            }
+        }
+        return answer;
+    };
+    daemon.accept();
+    ASSERT_TRUE(waitFor([&] { return session.prefs.currentBand == QString("40"); }));
+    EXPECT_EQ(session.pendingFrequency, QString("7.025"));
+
+    // The daemon goes away mid-poll: said once, in plain words.
+    daemon.closeFarEnd();
+    EXPECT_EQ(status(), QString("Radio: rigctld at 127.0.0.1:4600 went away. Polling stopped; Options, Rig "
+                                "Interface, Test reconnects."));
+    EXPECT_FALSE(station.rig().isPolling());
+}
+
 TEST_F(RigWindowTest, NoRadioStoredOpensNoPort)
 {
     start();
@@ -107,7 +167,7 @@ TEST_F(RigWindowTest, SetupWindowPicksATypeTestsAndSaves)
     EXPECT_TRUE(setup->isVisible());
     EXPECT_EQ(setup->windowTitle(), QString(" Rig Interface Setup"));
     auto* list = setup->findChild<QListWidget*>("rigTypeList");
-    ASSERT_EQ(list->count(), 19);
+    ASSERT_EQ(list->count(), 20);
     list->setCurrentRow(2); // Icom
     EXPECT_EQ(setup->findChild<QLineEdit*>("frequencyQueryBox")->text(), QString("FE FE 64 E0 03 FD"));
     EXPECT_TRUE(setup->findChild<QLabel*>("icomHint")->isVisible());
