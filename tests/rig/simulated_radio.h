@@ -1,12 +1,11 @@
 #pragma once
 // A simulated radio on a socat pseudo-terminal pair: tools/radio_sim.py holds one end, the
 // logger opens the other. Commands go to the simulator's stdin; what it took comes back on stdout.
+#include "support/ptypair.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -15,24 +14,13 @@ namespace velk::testing {
 class SimulatedRadio
 {
 public:
-    ~SimulatedRadio()
-    {
-        stopProcess(m_sim);
-        stopProcess(m_socat);
-    }
+    ~SimulatedRadio() { stopProcess(m_sim); }
 
     // False (with reason()) when socat or the simulator cannot start.
     bool start(const QString& type, const QStringList& extra = {})
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty()) {
-            m_reason = QStringLiteral("socat is not installed");
-            return false;
-        }
-        m_socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + radioPath(),
-                                                QStringLiteral("pty,raw,echo=0,link=") + simPath()});
-        if (!m_socat.waitForStarted(5000) ||
-            !waitUntil([this] { return QFileInfo::exists(radioPath()) && QFileInfo::exists(simPath()); })) {
-            m_reason = QStringLiteral("socat could not make a pseudo-terminal pair");
+        if (!m_pty.start()) {
+            m_reason = m_pty.reason();
             return false;
         }
         QStringList arguments{QStringLiteral(VELK_SOURCE_DIR "/tools/radio_sim.py"), QStringLiteral("--type"),
@@ -48,7 +36,7 @@ public:
 
     QString reason() const { return m_reason; }
     // The device the logger opens.
-    QString radioPath() const { return m_dir.path() + QStringLiteral("/radio"); }
+    QString radioPath() const { return m_pty.ours(); }
 
     // A command to the simulator ("freq 14.025"); true once it acknowledged it.
     bool command(const QString& line)
@@ -84,7 +72,7 @@ public:
     }
 
     // The device goes away: the pseudo-terminal pair ends.
-    void vanish() { stopProcess(m_socat); }
+    void vanish() { m_pty.vanish(); }
 
     template <typename Condition> static bool waitUntil(Condition condition, int timeoutMs = 5000)
     {
@@ -101,7 +89,7 @@ public:
     }
 
 private:
-    QString simPath() const { return m_dir.path() + QStringLiteral("/sim"); }
+    QString simPath() const { return m_pty.theirs(); }
 
     void readLines()
     {
@@ -124,7 +112,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    QProcess m_socat;
+    PtyPair m_pty{m_dir.path(), QStringLiteral("radio")};
     QProcess m_sim;
     QStringList m_lines;
     QStringList m_history;
