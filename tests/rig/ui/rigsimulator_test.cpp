@@ -12,54 +12,6 @@
 namespace velk::testing {
 namespace {
 
-class SimulatorFamilyTest : public ::testing::TestWithParam<const char*>
-{
-protected:
-    QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore store;
-    FakeEnvironment environment;
-    QtDevices devices{environment, store};
-    Platform platform{prompter, clock, store, environment, devices};
-    RigLink link{platform};
-};
-
-TEST_P(SimulatorFamilyTest, PollsFollowsTheDialAndTunesTheRadio)
-{
-    SimulatedRadio radio;
-    if (!radio.start(QString::fromLatin1(GetParam()), {QStringLiteral("--freq"), QStringLiteral("7.025")})) {
-        GTEST_SKIP() << radio.reason().toStdString();
-    }
-    environment.values["VELK_COM1"] = radio.radioPath();
-    link.setWorkingFolder(dir.path());
-    RigSettings settings;
-    applyTypeDefaults(settings, radioType(GetParam()));
-    settings.pollRate = 'F';
-    link.setSettings(settings);
-    double last = 0.0;
-    QObject::connect(&link, &RigLink::frequencyChanged, [&last](double mhz) { last = mhz; });
-    ASSERT_TRUE(link.start());
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return std::abs(last - 7.025) < 1e-6; })) << last;
-    ASSERT_TRUE(radio.command("freq 21.0255"));
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return std::abs(last - 21.0255) < 1e-6; })) << last;
-    link.changeFrequency(14.025);
-    EXPECT_TRUE(radio.waitForLine("set freq 14025000"));
-    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return std::abs(last - 14.025) < 1e-6; })) << last;
-    link.stop();
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryFamily, SimulatorFamilyTest,
-                         ::testing::Values("Elecraft", "Icom", "Icom 735", "Kenwood", "Kenwood 2",
-                                           "Ten Tec Omni VI", "Ten Tec Orion", "Ten Tec Fnt Pnl", "Yaesu",
-                                           "Yaesu 757 GX II", "Yaesu 890", "Yaesu 920", "Yaesu 990",
-                                           "Yaesu 1000 D", "Yaesu 1000", "Yaesu FTdx9000"),
-                         [](const auto& info) {
-                             QString name = QString::fromLatin1(info.param);
-                             name.remove(QLatin1Char(' '));
-                             return name.toStdString();
-                         });
-
 class SimulatorLinkTest : public ::testing::Test
 {
 protected:
@@ -87,6 +39,38 @@ protected:
         return true;
     }
 };
+
+class SimulatorFamilyTest : public SimulatorLinkTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(SimulatorFamilyTest, PollsFollowsTheDialAndTunesTheRadio)
+{
+    if (!startWith(GetParam(), {QStringLiteral("--freq"), QStringLiteral("7.025")})) {
+        GTEST_SKIP() << radio.reason().toStdString();
+    }
+    double last = 0.0;
+    QObject::connect(&link, &RigLink::frequencyChanged, [&last](double mhz) { last = mhz; });
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(waitFor([&] { return std::abs(last - 7.025) < 1e-6; })) << last;
+    ASSERT_TRUE(radio.command("freq 21.0255"));
+    ASSERT_TRUE(waitFor([&] { return std::abs(last - 21.0255) < 1e-6; })) << last;
+    link.changeFrequency(14.025);
+    EXPECT_TRUE(radio.waitForLine("set freq 14025000"));
+    EXPECT_TRUE(waitFor([&] { return std::abs(last - 14.025) < 1e-6; })) << last;
+    link.stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFamily, SimulatorFamilyTest,
+                         ::testing::Values("Elecraft", "Icom", "Icom 735", "Kenwood", "Kenwood 2",
+                                           "Ten Tec Omni VI", "Ten Tec Orion", "Ten Tec Fnt Pnl", "Yaesu",
+                                           "Yaesu 757 GX II", "Yaesu 890", "Yaesu 920", "Yaesu 990",
+                                           "Yaesu 1000 D", "Yaesu 1000", "Yaesu FTdx9000"),
+                         [](const auto& info) {
+                             QString name = QString::fromLatin1(info.param);
+                             name.remove(QLatin1Char(' '));
+                             return name.toStdString();
+                         });
 
 TEST_F(SimulatorLinkTest, ALateReplyOfASlowRadioIsNotTakenAfterATune)
 {
@@ -155,33 +139,18 @@ TEST_F(SimulatorLinkTest, Ft817DialStaysUnlockedAndFt847CatOffReachesTheRadioBef
     EXPECT_TRUE(radio.waitForLine("lock off"));
 }
 
-TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
+TEST_F(SimulatorLinkTest, SlowAndPiecemealRepliesAreTakenWhole)
 {
-    QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore store;
-    FakeEnvironment environment;
-    QtDevices devices{environment, store};
-    Platform platform{prompter, clock, store, environment, devices};
-    RigLink link{platform};
-    SimulatedRadio radio;
-    if (!radio.start("Kenwood 2",
-                     {"--freq", "3.79", "--mode", "LSB", "--pieces", "4", "--piece-gap-ms", "30"})) {
+    if (!startWith("Kenwood 2",
+                   {"--freq", "3.79", "--mode", "LSB", "--pieces", "4", "--piece-gap-ms", "30"})) {
         GTEST_SKIP() << radio.reason().toStdString();
     }
-    environment.values["VELK_COM1"] = radio.radioPath();
-    link.setWorkingFolder(dir.path());
-    RigSettings settings;
-    applyTypeDefaults(settings, radioType("Kenwood 2"));
-    settings.pollRate = 'F';
-    link.setSettings(settings);
     QStringList modes;
     QList<double> frequencies;
     QObject::connect(&link, &RigLink::modeChanged, [&modes](const QString& mode) { modes << mode; });
     QObject::connect(&link, &RigLink::frequencyRead, [&frequencies](double mhz) { frequencies << mhz; });
     ASSERT_TRUE(link.start());
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return frequencies.size() >= 3; }));
+    ASSERT_TRUE(waitFor([&] { return frequencies.size() >= 3; }));
     for (double mhz : frequencies) {
         EXPECT_NEAR(mhz, 3.79, 1e-6);
     }
@@ -192,7 +161,7 @@ TEST(SimulatorReplies, SlowAndPiecemealRepliesAreTakenWhole)
     QTest::qWait(300);
     ASSERT_TRUE(radio.command("silent off"));
     EXPECT_LE(frequencies.size(), before + 1);
-    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return frequencies.size() > before + 1; }));
+    EXPECT_TRUE(waitFor([&] { return frequencies.size() > before + 1; }));
     link.stop();
 }
 
@@ -249,11 +218,11 @@ TEST_F(SimulatorWindowTest, BandFollowsTheDialContactsTakeItsFrequencyAndBandCha
         GTEST_SKIP() << radio.reason().toStdString();
     }
     LogSession& real = realStation.session();
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.prefs.currentBand == "40"; }));
+    ASSERT_TRUE(waitFor([&] { return real.prefs.currentBand == "40"; }));
     ASSERT_TRUE(radio.command("freq 14.0325"));
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.prefs.currentBand == "20"; }));
+    ASSERT_TRUE(waitFor([&] { return real.prefs.currentBand == "20"; }));
     EXPECT_EQ(window->findChild<QLabel*>("bandDisplay")->text(), QString("20"));
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "14.033"; }));
+    ASSERT_TRUE(waitFor([&] { return real.pendingFrequency == "14.033"; }));
     window->activateWindow();
     auto* call = window->findChild<QLineEdit*>("callBox");
     call->setFocus();
@@ -271,7 +240,7 @@ TEST_F(SimulatorWindowTest, BandFollowsTheDialContactsTakeItsFrequencyAndBandCha
     // is a CW log.
     realStation.selectBand("15");
     EXPECT_TRUE(radio.waitForLine("set freq 21030000"));
-    EXPECT_TRUE(SimulatedRadio::waitUntil([&] { return real.pendingFrequency == "21.030"; }));
+    EXPECT_TRUE(waitFor([&] { return real.pendingFrequency == "21.030"; }));
     EXPECT_EQ(real.prefs.currentBand, QString("15"));
 }
 
@@ -281,11 +250,11 @@ TEST_F(SimulatorWindowTest, VanishedDeviceIsReportedOnceAndPollingStops)
         GTEST_SKIP() << radio.reason().toStdString();
     }
     LogSession& real = realStation.session();
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return real.prefs.currentBand == "40"; }));
+    ASSERT_TRUE(waitFor([&] { return real.prefs.currentBand == "40"; }));
     int reports = 0;
     QObject::connect(&realStation.rig(), &RigLink::deviceLost, [&reports] { ++reports; });
     radio.vanish();
-    ASSERT_TRUE(SimulatedRadio::waitUntil([&] { return reports > 0; }));
+    ASSERT_TRUE(waitFor([&] { return reports > 0; }));
     QTest::qWait(300);
     EXPECT_EQ(reports, 1);
     EXPECT_FALSE(realStation.rig().isPolling());
