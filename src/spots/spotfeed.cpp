@@ -227,6 +227,7 @@ void SpotFeed::transportDropped(const QString& reason)
         appendMonitor(reason);
     }
     close();
+    emit sourceLost(reason.trimmed());
 }
 
 void SpotFeed::transportOpenFailed()
