@@ -8,6 +8,15 @@
 
 namespace velk {
 
+namespace {
+
+QString counted(qint64 count, const QString& one, const QString& many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+} // namespace
+
 QString spokenBand(const QString& band)
 {
     if (band == QLatin1String("440")) {
@@ -34,12 +43,11 @@ QString contestStateReport(const LogSession& session, const QDateTime& stationNo
     const int total = multipliers.total();
     const QString band = session.prefs.currentBand;
     QString report =
-        QStringLiteral("Score %1. %2 contacts, %3 multipliers, %4 on %5.")
-            .arg(formatNumber(static_cast<double>(score(contacts, total)), QStringLiteral("###,###,###,##0")))
-            .arg(contacts)
-            .arg(total)
-            .arg(multipliers.bandTotal(bandIndex(band)))
-            .arg(spokenBand(band));
+        QStringLiteral("Score %1. %2, %3, %4 on %5.")
+            .arg(formatNumber(static_cast<double>(score(contacts, total)), QStringLiteral("###,###,###,##0")),
+                 counted(contacts, QStringLiteral("contact"), QStringLiteral("contacts")),
+                 counted(total, QStringLiteral("multiplier"), QStringLiteral("multipliers")),
+                 QString::number(multipliers.bandTotal(bandIndex(band))), spokenBand(band));
     if (const auto tally = rateTally(session.log, stationNow)) {
         report += QStringLiteral(" Rate %1 an hour over the last 20 minutes, %2 over the last hour.")
                       .arg(tally->perHour20())

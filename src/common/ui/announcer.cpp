@@ -1,5 +1,7 @@
 #include "common/ui/announcer.h"
 
+#include "common/ui/accessibility.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QTimer>
@@ -25,6 +27,7 @@ AnnouncementNotice::AnnouncementNotice(const QString& text, QWidget* parent) : Q
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(1, 1);
+    dropEarlyAccessibleInterface(this);
 }
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent)

@@ -1,5 +1,6 @@
 #include "spots/ui/spotmapview.h"
 
+#include "common/ui/accessibility.h"
 #include "spots/ui/spotmapaccessible.h"
 
 #include <QAccessible>
@@ -8,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -66,6 +68,7 @@ SpotMapView::SpotMapView(Kind kind, SpotRing& ring, const Clock& clock, QWidget*
         addZoomButtons(axis, spectrum ? spectrumAxes().at(static_cast<std::size_t>(axis)).name : QString());
     }
     updateZoomButtons();
+    dropEarlyAccessibleInterface(this);
 }
 
 void SpotMapView::addZoomButtons(int axis, const QString& bandName)
@@ -146,13 +149,14 @@ void SpotMapView::refresh()
         m_labelRects.emplace_back(left, axisY(label.axis) - gap - height, labelWidth, height);
     }
     m_hoveredLabel = -1;
+    // While the keyboard is on the map it stays on its spot; coming to the map starts at the lowest.
     const std::optional<SpotLabel> current =
-        m_current >= 0 && static_cast<std::size_t>(m_current) < m_order.size()
+        hasFocus() && m_current >= 0 && static_cast<std::size_t>(m_current) < m_order.size()
             ? std::optional(
                   before.labels[static_cast<std::size_t>(m_order[static_cast<std::size_t>(m_current)])])
             : std::nullopt;
     orderSpots();
-    m_current = spotCount() == 0 ? -1 : std::min(std::max(m_current, 0), spotCount() - 1);
+    m_current = spotCount() == 0 ? -1 : (hasFocus() ? std::clamp(m_current, 0, spotCount() - 1) : 0);
     if (current) {
         for (int i = 0; i < spotCount(); ++i) {
             const SpotLabel& label = spotAt(i);
@@ -279,7 +283,12 @@ void SpotMapView::focusInEvent(QFocusEvent* event)
     if (m_current >= 0) {
         update(spotRect(m_current));
         emit spotHovered(spotAt(m_current).toolTip);
-        tellScreenReaderFocus();
+        // After Qt has told of the map itself getting the focus, the spot within it is told.
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus()) {
+                tellScreenReaderFocus();
+            }
+        });
     }
 }
 
