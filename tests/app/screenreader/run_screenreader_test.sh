@@ -13,7 +13,7 @@ if ! /usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/
     exit 77
 fi
 if [ -z "${VELK_IN_SESSION:-}" ]; then
-    VELK_IN_SESSION=1 exec dbus-run-session -- "$0" "$@" 2>&1 | grep -v "dbus-daemon\|SpiRegistry"
+    VELK_IN_SESSION=1 exec dbus-run-session -- "$0" "$@"
 fi
 
 here="$(cd "$(dirname "$0")" && pwd)"
