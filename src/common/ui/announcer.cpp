@@ -44,6 +44,10 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent)
     m_flushTimer->setSingleShot(true);
     m_flushTimer->setInterval(0);
     connect(m_flushTimer, &QTimer::timeout, this, &Announcer::flush);
+    // A notice is heard only when it shows, which it does only inside a shown announcer.
+    if (parent) {
+        show();
+    }
 }
 
 void Announcer::announce(const QString& text)

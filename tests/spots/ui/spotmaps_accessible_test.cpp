@@ -2,12 +2,15 @@
 // the spots as list items in frequency order, the arrow keys, Enter and Delete. (Offscreen Qt sends
 // no accessibility events; the AT-SPI test hears those.)
 #include "common/platform/fake/fakeplatform.h"
+#include "spots/spotlistmodel.h"
 #include "spots/ui/bandmappanel.h"
 #include "spots/ui/hfmapwindow.h"
+#include "spots/ui/spotlistpanel.h"
 #include "spots/ui/spotmapview.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -164,6 +167,56 @@ TEST_F(SpotMapAccessibilityTest, SpectrumMapListsEveryBandsSpotsAndActsOnThem)
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     ASSERT_EQ(tune.size(), 1);
     EXPECT_DOUBLE_EQ(tune.at(0).at(0).toDouble(), 14.010);
+}
+
+TEST(SpokenSpotTest, CallFrequencyAndAge)
+{
+    const QDateTime now(QDate(2026, 1, 10), QTime(18, 0), Qt::UTC);
+    const struct
+    {
+        double mhz;
+        qint64 ageSeconds;
+        const char* said;
+    } cases[] = {
+        {14.010, 0, "DL1ABC, 14.010 megahertz, less than a minute old"},
+        {14.0125, 59, "DL1ABC, 14.0125 megahertz, less than a minute old"},
+        {7.0005, 60, "DL1ABC, 7.0005 megahertz, 1 minute old"},
+        {144.300, 3599, "DL1ABC, 144.300 megahertz, 59 minutes old"},
+        {3.5, -30, "DL1ABC, 3.500 megahertz, less than a minute old"}, // a clock running behind
+    };
+    for (const auto& c : cases) {
+        Spot spot{QStringLiteral("DL1ABC"), c.mhz, now.addSecs(-c.ageSeconds), QStringLiteral("DL1")};
+        EXPECT_EQ(spokenSpot(spot, now), QString::fromLatin1(c.said));
+    }
+}
+
+TEST(SpotListAccessibilityTest, CellsCarryTheirColumnNamesAndEnterTunes)
+{
+    SpotListModel model;
+    SpotListEntry entry;
+    entry.call = QStringLiteral("DL1ABC");
+    entry.frequencyMhz = 14.025;
+    model.addSpot(entry);
+    SpotListPanel panel(model);
+    panel.resize(800, 200);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(panel.table());
+    ASSERT_NE(table->tableInterface(), nullptr);
+    QAccessibleInterface* cell = table->tableInterface()->cellAt(0, SpotListModel::CallColumn);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("DL1ABC"));
+    const QList<QAccessibleInterface*> headers = cell->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers.front()->text(QAccessible::Name), QStringLiteral("Call"));
+
+    QSignalSpy tune(&panel, &SpotListPanel::tuneRequested);
+    panel.table()->setFocus();
+    panel.table()->setCurrentIndex(model.index(0, 0));
+    QTest::keyClick(panel.table(), Qt::Key_Return);
+    ASSERT_EQ(tune.size(), 1);
+    EXPECT_DOUBLE_EQ(tune.at(0).at(0).toDouble(), 14.025);
+    EXPECT_FALSE(panel.table()->tabKeyNavigation());
 }
 
 } // namespace
