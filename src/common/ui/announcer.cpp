@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLabel>
 #include <QTimer>
 
 namespace velk {
@@ -23,11 +24,24 @@ QAccessibleInterface* noticeInterface(const QString& className, QObject* object)
 AnnouncementNotice::AnnouncementNotice(const QString& text, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("announcement"));
-    setAccessibleName(text);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(1, 1);
+    // Orca says a notification's role and the labels inside it, and keeps those labels in its
+    // notification history; so the text is a label of its own, and the notice has no name that
+    // newer versions would say a second time.
+    m_label = new QLabel(text, this);
+    m_label->setObjectName(QStringLiteral("announcementText"));
+    m_label->setGeometry(0, 0, 1, 1);
+    QPalette palette = m_label->palette();
+    palette.setColor(QPalette::WindowText, Qt::transparent); // heard, not seen
+    m_label->setPalette(palette);
     dropEarlyAccessibleInterface(this);
+}
+
+QString AnnouncementNotice::text() const
+{
+    return m_label->text();
 }
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent)

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLabel;
 class QTimer;
 
 namespace velk {
@@ -42,13 +43,17 @@ private:
     void showNotice(const QString& text);
 };
 
-// The notification objects the announcer shows; a class of its own so that the accessibility
-// factory gives them the notification role.
+// The notification objects the announcer shows, each holding its text as a label; a class of its
+// own so that the accessibility factory gives them the notification role.
 class AnnouncementNotice : public QWidget
 {
     Q_OBJECT
 public:
     AnnouncementNotice(const QString& text, QWidget* parent);
+    QString text() const;
+
+private:
+    QLabel* m_label = nullptr;
 };
 
 } // namespace velk

@@ -154,9 +154,11 @@ class Logger:
         self.listeners.append(listener)
 
     def on_showing(self, event):
-        # Orca speaks a notification when it appears: its role name and its name.
+        # Orca speaks a notification when it appears: its role name and the labels inside it
+        # (newer versions its name too).
         if event.detail1 == 1 and role(event.source) == "notification":
-            self.spoken.append(name(event.source))
+            labels = [name(c) for c in children(event.source) if role(c) == "label"]
+            self.spoken.append(" ".join([name(event.source)] + labels).strip())
 
     def on_focused(self, event):
         if event.detail1 == 1:

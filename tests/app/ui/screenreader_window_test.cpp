@@ -22,10 +22,16 @@ QStringList noticeNames(const Announcer& announcer)
 {
     QStringList names;
     for (auto* notice : announcer.findChildren<AnnouncementNotice*>(Qt::FindDirectChildrenOnly)) {
+        // As Orca reads one: the notification role, no name, one visible label with the text.
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(notice);
         EXPECT_EQ(iface->role(), QAccessible::Notification);
+        EXPECT_TRUE(iface->text(QAccessible::Name).isEmpty());
         EXPECT_TRUE(notice->isVisible());
-        names << iface->text(QAccessible::Name);
+        EXPECT_EQ(iface->childCount(), 1);
+        QAccessibleInterface* label = iface->child(0);
+        EXPECT_EQ(label->role(), QAccessible::StaticText);
+        EXPECT_FALSE(label->state().invisible);
+        names << label->text(QAccessible::Name);
     }
     return names;
 }
