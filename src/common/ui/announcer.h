@@ -24,7 +24,7 @@ public:
     // said of the status line and is not blank.
     void statusShown(const QString& text);
 
-    // What was said, oldest first (the last few, for the "say it again" key and for tests).
+    // What was said, oldest first: the last few, as the notices under the announcer hold them.
     const QStringList& said() const { return m_said; }
 
     static constexpr int keptNotices = 8;
