@@ -289,12 +289,6 @@ def contest(logger, cluster):
 
 
 def band_map(logger):
-    if os.environ.get("VELK_SCREENREADER_DUMP"):
-        def dump(acc, depth=0):
-            print("  " * depth + "%s '%s'" % (role(acc), name(acc)))
-            for child in children(acc):
-                dump(child, depth + 1)
-        dump(logger.app)
     view = wait_for("the band map", lambda: find(logger.app, lambda a: role(a) == "list"
                                                  and name(a) == "Band map"))
     spots = [name(c) for c in children(view) if role(c) == "list item"]
