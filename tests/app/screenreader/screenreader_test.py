@@ -208,13 +208,12 @@ def write_settings(work, port):
 
 
 def pass_start_up(logger):
-    station = wait_for("the station dialog", lambda: logger.window("Station I.D."))
+    wait_for("the station dialog", lambda: logger.window("Station I.D."))
     logger.type(OWN_CALL)
     logger.key("Tab")
     logger.type("CT")
     logger.key("Return")  # Done
     wait_for("the station dialog to close", lambda: logger.window("Station I.D.") is None)
-    del station
     wait_for("the open-log question", lambda: find(logger.app, lambda a: "existing" in name(a)))
     logger.key("Return")  # Yes: the (empty) log is read
     wait_for("the call box", lambda: name(logger.focused()) == "Call sign")
