@@ -10,7 +10,8 @@ packages=(cmake ninja-build g++ ccache pkg-config clang-format
           socat libhamlib-utils direwolf fldigi xvfb xauth
           pulseaudio pulseaudio-utils espeak-ng sox hamradio-files
           help2man dpkg-dev file man-db appstream desktop-file-utils lintian
-          dbus rtkit)
+          dbus rtkit
+          at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi xdotool)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -46,7 +46,7 @@ bool isExpired(const Spot& spot, const QDateTime& nowUtc)
 }
 
 SpotLabel labelFor(const Spot& spot, int slot, int axis, const AxisScale& scale, const AxisExtent& extent,
-                   SpotAge age)
+                   SpotAge age, const QDateTime& nowUtc)
 {
     SpotLabel label;
     label.slot = slot;
@@ -55,6 +55,7 @@ SpotLabel labelFor(const Spot& spot, int slot, int axis, const AxisScale& scale,
     label.frequencyMhz = spot.frequencyMhz;
     label.caption = spot.prefix;
     label.toolTip = spotToolTip(spot);
+    label.spoken = spokenSpot(spot, nowUtc);
     label.centreX = axisX(scale, extent, spot.frequencyMhz);
     label.clamped = !scale.shows(spot.frequencyMhz);
     label.age = age;
@@ -182,6 +183,23 @@ QString spotToolTip(const Spot& spot)
            asUtc(spot.receivedUtc).toString(QStringLiteral("hh:mm:ss"));
 }
 
+QString spokenFrequency(double mhz)
+{
+    // To the kHz, and to the hundred hertz when the spot gives them.
+    const double tenthsOfKhz = std::round(mhz * 10000);
+    const int decimals = std::fmod(tenthsOfKhz, 10.0) == 0 ? 3 : 4;
+    return QString::number(mhz, 'f', decimals) + QStringLiteral(" megahertz");
+}
+
+QString spokenSpot(const Spot& spot, const QDateTime& nowUtc)
+{
+    const qint64 minutes = std::max<qint64>(0, asUtc(spot.receivedUtc).secsTo(asUtc(nowUtc))) / 60;
+    const QString age = minutes == 0   ? QStringLiteral("less than a minute old")
+                        : minutes == 1 ? QStringLiteral("1 minute old")
+                                       : QStringLiteral("%1 minutes old").arg(minutes);
+    return spot.call + QStringLiteral(", ") + spokenFrequency(spot.frequencyMhz) + QStringLiteral(", ") + age;
+}
+
 AxisExtent bandMapExtent(int widgetWidth)
 {
     return extentBetween(bandMapLeftMargin, rightMargin, widgetWidth);
@@ -223,7 +241,7 @@ MapPicture bandMapPicture(const SpotRing& ring, const QString& band, int zoomLev
         }
         const SpotAge age = ageOf(spot, nowUtc);
         if (age != SpotAge::Expired) {
-            picture.labels.push_back(labelFor(spot, i, 0, scale, picture.extent, age));
+            picture.labels.push_back(labelFor(spot, i, 0, scale, picture.extent, age, nowUtc));
         }
     }
     std::reverse(picture.labels.begin(), picture.labels.end());
@@ -250,8 +268,8 @@ MapPicture spectrumPicture(const SpotRing& ring, const std::array<int, spectrumA
         }
         for (std::size_t b = 0; b < axes.size(); ++b) {
             if (axes[b].holds(spot.frequencyMhz)) {
-                picture.labels.push_back(
-                    labelFor(spot, i, static_cast<int>(b), picture.axes[b].scale, picture.extent, age));
+                picture.labels.push_back(labelFor(spot, i, static_cast<int>(b), picture.axes[b].scale,
+                                                  picture.extent, age, nowUtc));
             }
         }
     }

@@ -67,6 +67,9 @@ Rgb ageColour(SpotAge age);
 // "call  14.025  hh:mm:ss" with the UTC time of receipt: the label's tool tip, and what the
 // partial-dupe line shows while the pointer rests on it.
 QString spotToolTip(const Spot& spot);
+// What a screen reader says of a spot: "DL1ABC, 14.010 megahertz, 3 minutes old".
+QString spokenSpot(const Spot& spot, const QDateTime& nowUtc);
+QString spokenFrequency(double mhz);
 
 // The horizontal extent of every axis in a map of the given width, in pixels: a margin at the
 // left for the band names and one at the right for the zoom buttons.
@@ -90,6 +93,7 @@ struct SpotLabel
     double frequencyMhz = 0;
     QString caption; // the call's prefix
     QString toolTip;
+    QString spoken; // spokenSpot() when the picture was drawn
     double centreX = 0;
     bool clamped = false; // the spot lies beyond the shown scale; the label sits at the axis end
     SpotAge age = SpotAge::Fresh;

@@ -230,6 +230,7 @@ void SpotFeed::transportDropped(const QString& reason)
         appendMonitor(reason);
     }
     close();
+    emit sourceLost(reason.trimmed());
 }
 
 void SpotFeed::transportOpenFailed()

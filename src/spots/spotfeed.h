@@ -105,6 +105,8 @@ public:
 signals:
     void spotPosted();
     void ownCallSpotted(const QString& record);
+    // The open source ended from its side (the cluster closed the connection, the port went away).
+    void sourceLost(const QString& reason);
     void monitorText(const QString& text);
     void stateChanged(velk::SpotFeed::State state);
     void captionChanged(const QString& caption);

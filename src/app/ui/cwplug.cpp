@@ -89,7 +89,7 @@ void CwPlug::reportOnStatusLine()
     StatusLine& status = m_shell.status;
     connect(&keyer, &Keyer::unsentTextChanged, this, [&keyer, &status](const QString& text) {
         if (keyer.settings().showText) {
-            status.showText(text);
+            status.showUnsaid(text);
         }
     });
     connect(&keyer, &Keyer::sendingFinished, this, [&keyer, &status] {

@@ -4,12 +4,14 @@
 #include "app/ui/helpwindow.h"
 #include "app/ui/rigplug.h"
 #include "app/ui/rttyplug.h"
+#include "app/ui/spokenreports.h"
 #include "app/ui/spotsplug.h"
 #include "app/ui/voiceplug.h"
 #include "common/bands.h"
 #include "common/formats.h"
 #include "common/programinfo.h"
 #include "common/quotedlist.h"
+#include "common/ui/announcer.h"
 #include "log/stationtime.h"
 #include "log/ui/contactlistpanel.h"
 #include "log/ui/entrypanel.h"
@@ -59,6 +61,8 @@ void MainWindow::arrangePanels()
     layout->setSpacing(8);
     m_stationBar = new StationBar(m_platform, m_session, central);
     m_statusLine = new StatusLine(central);
+    m_announcer = new Announcer(central);
+    m_statusLine->setAnnouncer(m_announcer);
     m_entry = new EntryPanel(m_platform, m_session, *m_statusLine, central);
     m_contactList = new ContactListPanel(m_platform, m_session, central);
     m_score = new ScorePanel(m_platform, m_session, central);
@@ -82,6 +86,7 @@ void MainWindow::plugSubsystems()
                       *this,
                       *m_entry,
                       *m_statusLine,
+                      *m_announcer,
                       m_keys,
                       [this] { savePreferences(); },
                       [this] { m_entry->focusCallBox(); }};
@@ -145,6 +150,21 @@ void MainWindow::connectPanels()
             qOverload<const QString&>(&StatusLine::showPartialDupes));
     connect(m_score, &ScorePanel::locationClicked, m_entry, &EntryPanel::setLocation);
     connect(&m_session, &LogSession::logReloaded, m_stationBar, &StationBar::showOperatingTime);
+    connectAnnouncements();
+}
+
+void MainWindow::connectAnnouncements()
+{
+    connect(&m_session, &LogSession::contactLogged, m_announcer,
+            [this](const ContactRecord& record, const MultiplierChange& change) {
+                m_announcer->announce(loggedContactReport(record, change, m_session.log.count()));
+            });
+    connect(m_entry, &EntryPanel::newMultiplierShown, m_announcer,
+            [this] { m_announcer->announce(tr("New multiplier")); });
+    m_keys.addCtrlCommand(Qt::Key_T, [this] {
+        m_announcer->announce(
+            contestStateReport(m_session, stationUtcNow(m_platform.clock, m_session.prefs.utcOffsetHours)));
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

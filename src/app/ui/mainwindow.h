@@ -16,6 +16,7 @@ class QTimer;
 
 namespace velk {
 
+class Announcer;
 class ContactListPanel;
 class CwPlug;
 class EntryPanel;
@@ -60,6 +61,7 @@ public:
     SpotsPlug& spots() const { return *m_spots; }
     RttyPlug& rtty() const { return *m_rtty; }
     PartialMatchPlug& partialMatches() const { return *m_partialMatches; }
+    Announcer& announcer() const { return *m_announcer; }
 
 signals:
     // A fatal failure ends the program; main() quits the event loop with the code.
@@ -76,6 +78,7 @@ private:
 
     StationBar* m_stationBar = nullptr;
     StatusLine* m_statusLine = nullptr;
+    Announcer* m_announcer = nullptr;
     EntryPanel* m_entry = nullptr;
     ContactListPanel* m_contactList = nullptr;
     ScorePanel* m_score = nullptr;
@@ -106,6 +109,8 @@ private:
     void plugSubsystems();
     void plugPartialMatches();
     void connectPanels();
+    void connectAnnouncements();
+    void setTabOrder();
     void checkUtcOffset();
     void applyWindowSize();
     void endProgram();

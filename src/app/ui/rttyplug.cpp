@@ -3,6 +3,7 @@
 #include "app/station.h"
 #include "app/ui/keyrouter.h"
 #include "common/colours.h"
+#include "common/ui/announcer.h"
 #include "log/ui/entrykeys.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/statusline.h"
@@ -36,9 +37,13 @@ RttyPlug::RttyPlug(const Shell& shell) : QObject(&shell.window), m_shell(shell)
         status.showText(on ? keyboardRttyText : QString());
         status.setColour(on ? colour::keyboardRtty : colour::statusNormal);
     });
-    connect(&link, &RttyLink::notice, this, [&link, &status](const QString& text) {
+    Announcer& announcer = m_shell.announcer;
+    connect(&link, &RttyLink::notice, this, [&link, &status, &announcer](const QString& text) {
         if (!link.keyboardRttyMode()) {
             status.showText(text);
+        } else {
+            // The status line keeps the keyboard mode's line; the notice is still heard.
+            announcer.announce(text);
         }
     });
 

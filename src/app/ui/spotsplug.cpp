@@ -2,6 +2,8 @@
 
 #include "app/station.h"
 #include "app/ui/keyrouter.h"
+#include "app/ui/spokenreports.h"
+#include "common/ui/announcer.h"
 #include "log/ui/entrypanel.h"
 #include "log/ui/statusline.h"
 #include "spots/ui/bandmappanel.h"
@@ -60,6 +62,10 @@ SpotsPlug::SpotsPlug(const Shell& shell) : QObject(&shell.window), m_shell(shell
     connect(m_spectrumMapAction, &QAction::triggered, this, &SpotsPlug::showSpectrumMap);
     m_shell.keys.addCtrlCommand(Qt::Key_D, [this] { showSpotWindow(); });
     m_shell.keys.addCtrlCommand(Qt::Key_B, [this] { showSpectrumMap(); });
+    m_shell.keys.addCtrlCommand(Qt::Key_L, [this] {
+        m_shell.announcer.announce(
+            lastSpotReport(m_shell.station.spotRing(), m_shell.station.platform().clock.utcNow()));
+    });
     buildArea();
     connectRequests();
 }
@@ -83,12 +89,17 @@ void SpotsPlug::connectRequests()
     SpotFeed& feed = station.spots();
     Platform& platform = station.platform();
     StatusLine& status = m_shell.status;
-    connect(&feed, &SpotFeed::ownCallSpotted, this, [&platform, &status](const QString& record) {
+    Announcer& announcer = m_shell.announcer;
+    connect(&feed, &SpotFeed::ownCallSpotted, this, [&platform, &status, &announcer](const QString& record) {
         platform.prompter.bell();
-        status.showText(QStringLiteral("You've been spotted! "));
+        // Said once, with the spot that names the station.
+        status.showUnsaid(QStringLiteral("You've been spotted! "));
+        announcer.announce(QStringLiteral("You've been spotted! ") + record);
         status.setColour(alertBackground);
         status.showPartialDupes(QStringLiteral("You've been spotted!  ") + record, alertBackground);
     });
+    connect(&feed, &SpotFeed::sourceLost, this,
+            [&announcer] { announcer.announce(QStringLiteral("Lost the link to the spot source.")); });
     connect(&feed, &SpotFeed::showRequested, this, &SpotsPlug::showSpotWindow);
     connect(&feed, &SpotFeed::spotPosted, this, &SpotsPlug::refreshMaps);
     connect(&feed, &SpotFeed::spotsAged, this, &SpotsPlug::refreshMaps);

@@ -83,6 +83,7 @@ void ContactListPanel::buildView()
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setTabKeyNavigation(false); // Tab goes on to the next control; the arrows move in the list
     m_view->setAlternatingRowColors(true);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_view->font()).height() + 6);

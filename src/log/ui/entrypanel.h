@@ -70,6 +70,8 @@ signals:
     void previousContactsFound(const std::vector<int>& records);
     // Enter was handled, logged or not: totals and rates are due.
     void entryFinished();
+    // The new-multiplier indicator appeared for the entry being made.
+    void newMultiplierShown();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -122,7 +122,11 @@ void EntryPanel::showNewMultiplier()
 {
     const bool isNew = m_session.multipliers.isNewDx(bandIndex(m_session.prefs.currentBand),
                                                      m_location->text(), m_continent->text());
+    const bool wasShown = !m_newMultiplier->isHidden();
     m_newMultiplier->setVisible(isNew);
+    if (isNew && !wasShown) {
+        emit newMultiplierShown();
+    }
 }
 
 void EntryPanel::showBearingTo(double latitude, double longitude)

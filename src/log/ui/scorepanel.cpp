@@ -142,8 +142,11 @@ void ScorePanel::showRates()
 void ScorePanel::paintLocation(int location, bool worked)
 {
     const std::uint32_t bgr = worked ? m_session.prefs.workedColour : m_session.prefs.notWorkedColour;
-    m_locations[static_cast<std::size_t>(location - 1)]->setStyleSheet(
-        QStringLiteral("color: %1;").arg(styleSheetColour(bgr)));
+    QLabel* label = m_locations[static_cast<std::size_t>(location - 1)];
+    label->setStyleSheet(QStringLiteral("color: %1;").arg(styleSheetColour(bgr)));
+    // The colour says it to the eye; the description says it to a screen reader.
+    label->setAccessibleDescription(worked ? tr("worked on %1 metres").arg(m_session.prefs.currentBand)
+                                           : tr("not worked on %1 metres").arg(m_session.prefs.currentBand));
 }
 
 void ScorePanel::paintLocationGrid()

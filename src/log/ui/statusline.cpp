@@ -1,6 +1,7 @@
 #include "log/ui/statusline.h"
 
 #include "common/colours.h"
+#include "common/ui/announcer.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -53,6 +54,14 @@ QString StatusLine::text() const
 }
 
 void StatusLine::showText(const QString& text)
+{
+    m_status->setText(text);
+    if (m_announcer) {
+        m_announcer->statusShown(text);
+    }
+}
+
+void StatusLine::showUnsaid(const QString& text)
 {
     m_status->setText(text);
 }

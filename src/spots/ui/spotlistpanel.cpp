@@ -3,6 +3,7 @@
 #include "spots/spotlistmodel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -20,6 +21,8 @@ SpotListPanel::SpotListPanel(SpotListModel& model, QWidget* parent) : QWidget(pa
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->installEventFilter(this);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -27,6 +30,18 @@ SpotListPanel::SpotListPanel(SpotListModel& model, QWidget* parent) : QWidget(pa
     layout->addWidget(m_table);
     connect(m_table, &QTableView::clicked, this, &SpotListPanel::chooseRow);
     connect(m_table, &QTableView::doubleClicked, this, [this] { emit spectrumMapRequested(); });
+}
+
+bool SpotListPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseRow(m_table->currentIndex());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SpotListPanel::chooseRow(const QModelIndex& index)

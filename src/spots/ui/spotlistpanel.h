@@ -1,7 +1,7 @@
 #pragma once
 // SpotListPanel: the main window's list of received spots, newest on top. A click offers the
 // spot to the entry (its call) and to the radio (its frequency); a double click asks for the
-// spectrum map.
+// spectrum map. From the keyboard, Enter on a row does what the click does; Tab leaves the list.
 #include <QWidget>
 
 class QModelIndex;
@@ -22,6 +22,9 @@ signals:
     void tuneRequested(double mhz);
     void callChosen(const QString& call);
     void spectrumMapRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     SpotListModel& m_model;

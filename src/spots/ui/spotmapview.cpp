@@ -1,14 +1,22 @@
 #include "spots/ui/spotmapview.h"
 
+#include "common/ui/accessibility.h"
+#include "spots/ui/spotmapaccessible.h"
+
+#include <QAccessible>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <optional>
 #include <tuple>
 
 namespace velk {
@@ -48,6 +56,9 @@ SpotMapView::SpotMapView(Kind kind, SpotRing& ring, const Clock& clock, QWidget*
     const bool spectrum = kind == Kind::Spectrum;
     setObjectName(spectrum ? QStringLiteral("spectrumMapView") : QStringLiteral("bandMapView"));
     setAccessibleName(spectrum ? tr("HF spectrum map") : tr("Band map"));
+    QAccessible::installFactory(spotMapInterface);
+    // Reached with Tab; a click leaves the keyboard with the entry boxes.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
@@ -57,6 +68,7 @@ SpotMapView::SpotMapView(Kind kind, SpotRing& ring, const Clock& clock, QWidget*
         addZoomButtons(axis, spectrum ? spectrumAxes().at(static_cast<std::size_t>(axis)).name : QString());
     }
     updateZoomButtons();
+    dropEarlyAccessibleInterface(this);
 }
 
 void SpotMapView::addZoomButtons(int axis, const QString& bandName)
@@ -130,17 +142,162 @@ void SpotMapView::refresh()
     const int gap = m_kind == Kind::BandMap ? bandMapLabelGap : 0;
     m_labelRects.clear();
     m_labelRects.reserve(m_picture.labels.size());
-    QStringList spoken;
     for (const SpotLabel& label : m_picture.labels) {
         const int labelWidth =
             static_cast<int>(std::ceil(labelText(label.caption).size().width())) + 2 * labelPadding;
         const int left = labelLeft(label.centreX, labelWidth, width());
         m_labelRects.emplace_back(left, axisY(label.axis) - gap - height, labelWidth, height);
-        spoken.prepend(label.toolTip);
     }
-    setAccessibleDescription(spoken.join(QStringLiteral("; ")));
     m_hoveredLabel = -1;
+    // While the keyboard is on the map it stays on its spot; coming to the map starts at the lowest.
+    const std::optional<SpotLabel> current =
+        hasFocus() && m_current >= 0 && static_cast<std::size_t>(m_current) < m_order.size()
+            ? std::optional(
+                  before.labels[static_cast<std::size_t>(m_order[static_cast<std::size_t>(m_current)])])
+            : std::nullopt;
+    orderSpots();
+    m_current = spotCount() == 0 ? -1 : (hasFocus() ? std::clamp(m_current, 0, spotCount() - 1) : 0);
+    if (current) {
+        for (int i = 0; i < spotCount(); ++i) {
+            const SpotLabel& label = spotAt(i);
+            if (label.call == current->call && label.frequencyMhz == current->frequencyMhz) {
+                m_current = i;
+            }
+        }
+    }
+    setAccessibleDescription(spotCount() == 1 ? tr("1 spot") : tr("%1 spots").arg(spotCount()));
+    if (QAccessible::isActive()) {
+        QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&reorder);
+        if (hasFocus()) {
+            tellScreenReaderFocus();
+        }
+    }
     update(changedArea(before, rectsBefore));
+}
+
+void SpotMapView::orderSpots()
+{
+    m_order.resize(m_picture.labels.size());
+    std::iota(m_order.begin(), m_order.end(), 0);
+    std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) {
+        return m_picture.labels[static_cast<std::size_t>(a)].frequencyMhz <
+               m_picture.labels[static_cast<std::size_t>(b)].frequencyMhz;
+    });
+}
+
+const SpotLabel& SpotMapView::spotAt(int index) const
+{
+    return m_picture.labels.at(static_cast<std::size_t>(m_order.at(static_cast<std::size_t>(index))));
+}
+
+QRect SpotMapView::spotRect(int index) const
+{
+    return m_labelRects.at(static_cast<std::size_t>(m_order.at(static_cast<std::size_t>(index))));
+}
+
+void SpotMapView::setCurrentSpot(int index)
+{
+    if (index < 0 || index >= spotCount()) {
+        return;
+    }
+    if (m_current >= 0 && m_current < spotCount()) {
+        update(spotRect(m_current));
+    }
+    m_current = index;
+    update(spotRect(m_current));
+    if (hasFocus()) {
+        emit spotHovered(spotAt(index).toolTip);
+        tellScreenReaderFocus();
+    }
+}
+
+void SpotMapView::tellScreenReaderFocus()
+{
+    if (m_current < 0) {
+        return;
+    }
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(m_current);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void SpotMapView::tuneToCurrentSpot()
+{
+    if (m_current >= 0) {
+        tune(spotAt(m_current));
+    }
+}
+
+void SpotMapView::withdrawCurrentSpot()
+{
+    if (m_current >= 0) {
+        withdraw(SpotLabel(spotAt(m_current)));
+    }
+}
+
+void SpotMapView::keyPressEvent(QKeyEvent* event)
+{
+    const int last = spotCount() - 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        setCurrentSpot(std::max(0, m_current - 1));
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        setCurrentSpot(std::min(last, m_current + 1));
+        break;
+    case Qt::Key_Home:
+        setCurrentSpot(0);
+        break;
+    case Qt::Key_End:
+        setCurrentSpot(last);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        tuneToCurrentSpot();
+        break;
+    case Qt::Key_Delete:
+        withdrawCurrentSpot();
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus: {
+        const int axis = m_current >= 0 ? spotAt(m_current).axis : 0;
+        event->key() == Qt::Key_Plus ? zoomIn(axis) : zoomOut(axis);
+        break;
+    }
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void SpotMapView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (m_current < 0 && spotCount() > 0) {
+        m_current = 0;
+    }
+    if (m_current >= 0) {
+        update(spotRect(m_current));
+        emit spotHovered(spotAt(m_current).toolTip);
+        // After Qt has told of the map itself getting the focus, the spot within it is told.
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus()) {
+                tellScreenReaderFocus();
+            }
+        });
+    }
+}
+
+void SpotMapView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (m_current >= 0) {
+        update(spotRect(m_current));
+    }
 }
 
 // What a redraw has to paint again: the rows of the axes whose scale or labels changed, with
@@ -323,6 +480,10 @@ void SpotMapView::paintEvent(QPaintEvent* event)
         painter.setPen(toColour(ageColour(label.age)));
         painter.drawStaticText(QPointF(box.left() + labelPadding, box.top() + 1), labelText(label.caption));
     }
+    if (hasFocus() && m_current >= 0) {
+        painter.setPen(QPen(Qt::white, 2));
+        painter.drawRect(spotRect(m_current).adjusted(1, 1, -1, -1));
+    }
 }
 
 void SpotMapView::changeEvent(QEvent* event)
@@ -371,14 +532,28 @@ void SpotMapView::mousePressEvent(QMouseEvent* event)
         return;
     }
     const SpotLabel label = m_picture.labels[static_cast<std::size_t>(index)];
-    const int slot = slotOf(label);
-    if (slot < 0) {
+    if (event->button() == Qt::RightButton) {
+        tune(label);
+    } else {
+        withdraw(label);
+    }
+}
+
+void SpotMapView::tune(const SpotLabel& label)
+{
+    if (slotOf(label) < 0) {
         refresh(); // the spot left the ring since this picture was drawn
         return;
     }
-    if (event->button() == Qt::RightButton) {
-        emit tuneRequested(label.frequencyMhz);
-        emit callChosen(label.call);
+    emit tuneRequested(label.frequencyMhz);
+    emit callChosen(label.call);
+}
+
+void SpotMapView::withdraw(const SpotLabel& label)
+{
+    const int slot = slotOf(label);
+    if (slot < 0) {
+        refresh();
         return;
     }
     m_ring.withdraw(slot);

@@ -2,7 +2,10 @@
 // SpotMapView: paints the spot ring on frequency axes, one axis for the band map or eleven for
 // the HF spectrum map, with a zoom-in and a zoom-out button beside each axis. A right click on a
 // spot label asks to tune to the spot and offers its call; any other click withdraws the spot from
-// the ring; the pointer resting on a label reports the spot. Reads the ring and the clock only.
+// the ring; the pointer resting on a label reports the spot. From the keyboard the arrow keys walk
+// the spots in frequency order, Enter tunes as the right click does, Delete withdraws as the left
+// click does, + and - zoom; a screen reader reads the spots as a list. Reads the ring and the
+// clock only.
 #include "common/platform/clock.h"
 #include "spots/bandmapgeometry.h"
 
@@ -40,6 +43,17 @@ public:
     // Where the label of a ring slot is drawn; empty when the slot has no label on the map.
     QRect labelRect(int slot) const;
 
+    // The drawn spots in frequency order (lowest first), for the keyboard and a screen reader.
+    int spotCount() const { return static_cast<int>(m_order.size()); }
+    const SpotLabel& spotAt(int index) const;
+    QRect spotRect(int index) const;
+    // The spot the keyboard is on, -1 for none.
+    int currentSpot() const { return m_current; }
+    void setCurrentSpot(int index);
+    // As the right and the left click on the current spot's label.
+    void tuneToCurrentSpot();
+    void withdrawCurrentSpot();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -55,6 +69,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -70,6 +87,8 @@ private:
     MapPicture m_picture;
     std::vector<QRect> m_labelRects; // parallel to m_picture.labels
     int m_hoveredLabel = -1;
+    std::vector<int> m_order; // indexes into m_picture.labels by frequency
+    int m_current = -1;       // into m_order
     // Laid-out captions by text: prefixes and scale values repeat from one redraw to the next.
     mutable QHash<QString, QStaticText> m_labelTexts;
     mutable QHash<QString, QStaticText> m_scaleTexts;
@@ -90,6 +109,10 @@ private:
     int labelAt(const QPoint& point) const;
     // The ring slot that still holds the labelled spot, or -1 once the spot has left the ring.
     int slotOf(const SpotLabel& label) const;
+    void orderSpots();
+    void tune(const SpotLabel& label);
+    void withdraw(const SpotLabel& label);
+    void tellScreenReaderFocus();
 };
 
 } // namespace velk
