@@ -36,7 +36,11 @@ public:
     // The unterminated text so far (a prompt such as "login: "), handed back once and forgotten.
     // Meaningful once the queue is empty.
     QString takePending();
-    bool hasPending() const { return !m_line.isEmpty() || queuedBytes() > 0; }
+    // Text after the last line end, queued or not.
+    bool hasPending() const
+    {
+        return queuedBytes() > 0 ? m_queue.back() != '\n' && m_queue.back() != '\r' : !m_line.isEmpty();
+    }
     // Lines cut because they ran past the limit.
     int cutLines() const { return m_cutLines; }
     // Forgets the line in progress and the queue.

@@ -416,10 +416,13 @@ void SpotFeed::flushPendingPrompt()
     if (!m_splitter.hasPending()) {
         return;
     }
-    // The prompt follows whatever arrived before it.
-    while (backlog() > 0) {
-        drainBacklog();
+    // The prompt follows whatever arrived before it: a burst still being worked off goes first,
+    // a slice at a time as ever.
+    if (backlog() > 0) {
+        m_promptTimer.start();
+        return;
     }
+    // What is queued now has no line end left but for the cut ends of an overlong line.
     takeQueuedLines(m_splitter.queuedBytes());
     while (!m_backlog.empty()) {
         drainBacklog();
