@@ -1,11 +1,11 @@
 // The radio link with the Hamlib type against real peers on loopback: Hamlib's rigctld with its
 // dummy radio and with the radio simulator behind it as a Kenwood TS-2000, and a scripted
 // stand-in for the faults (error codes, a refused frequency, silence); each fault said once.
-#include "common/platform/fake/fakeplatform.h"
 #include "common/platform/qt/qttcpconnection.h"
 #include "rig/rigctld_peer.h"
 #include "rig/riglink.h"
 #include "rig/simulated_radio.h"
+#include "support/platformfakes.h"
 #include "support/waitfor.h"
 
 #include <QSignalSpy>
@@ -15,16 +15,10 @@
 namespace velk::testing {
 namespace {
 
-class RigctldLinkTest : public ::testing::Test
+class RigctldLinkTest : public ::testing::Test, protected PlatformFakes
 {
 protected:
     QTemporaryDir dir;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeSettingsStore store;
-    FakeEnvironment environment;
-    FakeDevices devices;
-    Platform platform{prompter, clock, store, environment, devices};
     RigLink link{platform};
     double dial = 0.0;
     QString mode;
