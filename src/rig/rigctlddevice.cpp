@@ -106,8 +106,12 @@ void RigctldDevice::onDaemonEnded()
 {
     const QString said = lastWords(m_daemonErrors + m_daemon->readAllStandardError());
     const QString model = QStringLiteral("model %1").arg(m_settings.model);
-    fail(said.isEmpty() ? QStringLiteral("rigctld stopped (%1)").arg(model)
-                        : QStringLiteral("rigctld stopped (%1): %2").arg(model, said));
+    // Without a word it usually could not listen: something else holds the port, and the link
+    // must not go on with whatever that is.
+    fail(
+        said.isEmpty()
+            ? QStringLiteral("rigctld stopped (%1); is another program using %2?").arg(model, m_target.text())
+            : QStringLiteral("rigctld stopped (%1): %2").arg(model, said));
 }
 
 void RigctldDevice::connectToDaemon()

@@ -9,6 +9,7 @@
 #include "support/waitfor.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -217,6 +218,18 @@ TEST_F(RigctldLinkTest, NotRunningNotInstalledAndARefusedModelAreToldApart)
     ASSERT_TRUE(waitFor([&] { return lost.size() == 3; }, 10000));
     EXPECT_TRUE(lost.back().startsWith("rigctld stopped (model 99999): Unknown rig num 99999"))
         << lost.back().toStdString();
+    EXPECT_FALSE(link.isPolling());
+
+    // Another program already listens where the logger's own rigctld should: said, not used.
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress::LocalHost, 0));
+    hamlib.model = 1;
+    hamlib.port = squatter.serverPort();
+    link.setHamlibSettings(hamlib);
+    ASSERT_TRUE(link.start());
+    ASSERT_TRUE(waitFor([&] { return lost.size() == 4; }, 10000));
+    EXPECT_EQ(lost.back(), QString("rigctld stopped (model 1); is another program using 127.0.0.1:%1?")
+                               .arg(squatter.serverPort()));
     EXPECT_FALSE(link.isPolling());
 }
 
