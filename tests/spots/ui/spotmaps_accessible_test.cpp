@@ -1,12 +1,9 @@
 // The band map and the spectrum map as a screen reader and a keyboard user meet them, offscreen:
 // the spots as list items in frequency order, the arrow keys, Enter and Delete. (Offscreen Qt sends
 // no accessibility events; the AT-SPI test hears those.)
-#include "common/platform/fake/fakeplatform.h"
+#include "spotmaps_fixture.h"
 #include "spots/spotlistmodel.h"
-#include "spots/ui/bandmappanel.h"
-#include "spots/ui/hfmapwindow.h"
 #include "spots/ui/spotlistpanel.h"
-#include "spots/ui/spotmapview.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -19,27 +16,9 @@
 namespace velk {
 namespace {
 
-class SpotMapAccessibilityTest : public ::testing::Test
+class SpotMapAccessibilityTest : public SpotMapsTest
 {
 protected:
-    FakeClock clock;
-    SpotRing ring;
-
-    void post(const char* call, double mhz, qint64 ageSeconds = 0)
-    {
-        ring.add(QString::fromLatin1(call), mhz, clock.utcNow().addSecs(-ageSeconds));
-    }
-
-    std::unique_ptr<BandMapPanel> showPanel()
-    {
-        auto panel = std::make_unique<BandMapPanel>(ring, clock, QStringLiteral("20"));
-        panel->resize(1000, 110);
-        panel->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
-        panel->refresh();
-        return panel;
-    }
-
     static QStringList spotNames(QWidget& view)
     {
         QAccessibleInterface* map = QAccessible::queryAccessibleInterface(&view);

@@ -1,10 +1,7 @@
 // The band map panel and the HF spectrum map window through their real widgets, offscreen: the
 // operator's clicks, the pointer resting on a label, zoom buttons, band changes and new spots.
-#include "common/platform/fake/fakeplatform.h"
 #include "common/qtprinters.h"
-#include "spots/ui/bandmappanel.h"
-#include "spots/ui/hfmapwindow.h"
-#include "spots/ui/spotmapview.h"
+#include "spotmaps_fixture.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,48 +15,6 @@
 
 namespace velk {
 namespace {
-
-class SpotMapsTest : public ::testing::Test
-{
-protected:
-    FakeClock clock;
-    SpotRing ring;
-
-    void post(const char* call, double mhz, qint64 ageSeconds = 0)
-    {
-        ring.add(QString::fromLatin1(call), mhz, clock.utcNow().addSecs(-ageSeconds));
-    }
-
-    std::unique_ptr<BandMapPanel> showPanel(const QString& band = QStringLiteral("20"))
-    {
-        auto panel = std::make_unique<BandMapPanel>(ring, clock, band);
-        panel->resize(1000, 110);
-        panel->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
-        panel->refresh();
-        return panel;
-    }
-
-    static QPoint centreOf(const SpotMapView& view, int slot)
-    {
-        const QRect rect = view.labelRect(slot);
-        EXPECT_FALSE(rect.isEmpty()) << "no label for slot " << slot;
-        return rect.center();
-    }
-
-    static QToolButton* button(QWidget& parent, const char* name)
-    {
-        return parent.findChild<QToolButton*>(QString::fromLatin1(name));
-    }
-
-    // Moves the pointer over a point of the view, as the window system reports it.
-    static void hover(SpotMapView& view, const QPoint& point)
-    {
-        QMouseEvent move(QEvent::MouseMove, QPointF(point), view.mapToGlobal(QPointF(point)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&view, &move);
-    }
-};
 
 TEST_F(SpotMapsTest, RightClickOnABandMapLabelAsksToTuneAndOffersTheCall)
 {
