@@ -32,7 +32,8 @@ echo "== thread sanitizer: the keying thread and its tests"
 # Only the keying tests run threads of their own; only their executable is built.
 cmake -S "$root" -B "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELK_TSAN=ON > /dev/null
 cmake --build "$root/build/tsan" -j "$(nproc)" --target test_cw_threads
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$root/build/tsan/tests/test_cw_threads"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/cw/tsan-qt.supp" \
+    "$root/build/tsan/tests/test_cw_threads"
 
 echo "== fuzz targets (bounded run on the seed corpora)"
 "$root/scripts/fuzz.sh" 30
